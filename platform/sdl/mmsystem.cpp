@@ -1,0 +1,95 @@
+// Multimedia services: the millisecond timer and PlaySoundA over SDL2_mixer.
+#include "platform/win32.h"
+#include "platform/sdl/test_hooks.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <time.h>
+
+namespace {
+
+// All sounds share one channel, so a new sound replaces the one that plays.
+const int kSoundChannel = 0;
+
+enum AudioState { AudioUnopened, AudioOpen, AudioUnavailable };
+
+AudioState audioState = AudioUnopened;
+Mix_Chunk *playingChunk = nullptr;
+
+void CloseAudio() {
+  Mix_HaltChannel(kSoundChannel);
+  Mix_FreeChunk(playingChunk);
+  playingChunk = nullptr;
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Opens the device on first use. Without a device every later call fails at once, as a
+// system without sound does.
+bool AudioReady() {
+  if (audioState == AudioUnopened) {
+    audioState = AudioUnavailable;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+      return false;
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return false;
+    }
+    Mix_AllocateChannels(1);
+    audioState = AudioOpen;
+    atexit(CloseAudio);
+  }
+  return audioState == AudioOpen;
+}
+
+void StopPlaying() {
+  Mix_HaltChannel(kSoundChannel);
+  Mix_FreeChunk(playingChunk);
+  playingChunk = nullptr;
+}
+
+} // namespace
+
+bool SoundIsPlaying() {
+  return audioState == AudioOpen && Mix_Playing(kSoundChannel) != 0;
+}
+
+DWORD WINAPI timeGetTime(void) {
+  uint64_t micros;
+  if (TestHookVirtualMicros(&micros))
+    return static_cast<DWORD>(micros / 1000) + TestHookTimeGetTimeOffset();
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  uint64_t millis = static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+  return static_cast<DWORD>(millis);
+}
+
+BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
+  if (TestHookRecordSound(sound, flags))
+    return TRUE;
+  if (TestHookFails("PlaySoundA") || !AudioReady())
+    return FALSE;
+  if (sound == nullptr) {
+    StopPlaying();
+    return TRUE;
+  }
+  // A repeating sound must be asynchronous, as on Windows.
+  if ((flags & SND_LOOP) && !(flags & SND_ASYNC))
+    return FALSE;
+  Mix_Chunk *chunk = Mix_LoadWAV(sound);
+  if (chunk == nullptr)
+    return FALSE;
+  StopPlaying();
+  if (Mix_PlayChannel(kSoundChannel, chunk, (flags & SND_LOOP) ? -1 : 0) < 0) {
+    Mix_FreeChunk(chunk);
+    return FALSE;
+  }
+  playingChunk = chunk;
+  if (!(flags & SND_ASYNC)) {
+    while (Mix_Playing(kSoundChannel))
+      SDL_Delay(1);
+    StopPlaying();
+  }
+  return TRUE;
+}

@@ -1,0 +1,32 @@
+// What the platform calls ask of the test controls (platform/testing.h): armed failures, scripted
+// message boxes, recorded sounds and the virtual clock. Internal to platform/sdl.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <cstdint>
+
+// Counts a call of `function`; true when this call was armed to fail.
+bool TestHookFails(const char *function);
+
+// Message boxes: record every box; when scripted, `answer` receives the scripted answer.
+void TestHookRecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+bool TestHookScriptedBox(UINT type, int *answer);
+
+// Sounds: record every call; true when sounds are recorded instead of played.
+bool TestHookRecordSound(LPCSTR name, DWORD flags);
+
+// The virtual clock: true (with the time in microseconds, after its per-reading step) when the
+// virtual clock stands in for the real one.
+bool TestHookVirtualMicros(uint64_t *micros);
+// True when the virtual clock stands in for the real one (reads nothing).
+bool TestHookClockIsVirtual();
+// The offset in milliseconds that the tests added to timeGetTime (to reach its wrap).
+DWORD TestHookTimeGetTimeOffset();
+// True when the tests switched the performance counter off.
+bool TestHookNoPerformanceCounter();
+// Counter frequency of the virtual clock.
+int64_t TestHookCounterFrequency();
+
+// Implemented by mmsystem.cpp for the controls: whether a sound plays now.
+bool SoundIsPlaying();
