@@ -9,6 +9,10 @@
 // Counts a call of `function`; true when this call was armed to fail.
 bool TestHookFails(const char *function);
 
+// Platform objects held (files, mappings, views, local blocks, contexts, bitmaps, windows...):
+// every call that obtains one adds 1, every release subtracts 1.
+void TestHookHeld(int delta);
+
 // Message boxes: record every box; when scripted, `answer` receives the scripted answer.
 void TestHookRecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 bool TestHookScriptedBox(UINT type, int *answer);

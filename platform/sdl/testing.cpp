@@ -31,6 +31,9 @@ struct TestControls {
   bool noPerformanceCounter = false;
 };
 
+// Not part of the controls: objects stay held across a reset.
+int heldObjects = 0;
+
 TestControls &Controls() {
   static TestControls controls;
   return controls;
@@ -162,3 +165,7 @@ bool TestHookNoPerformanceCounter() {
 int64_t TestHookCounterFrequency() {
   return Controls().counterFrequency;
 }
+
+void TestHookHeld(int delta) { heldObjects += delta; }
+
+int TestHandlesHeld() { return heldObjects; }
