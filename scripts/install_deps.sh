@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages that a build needs and are missing: only those, with one
+# `apt-get update` when there is something to install. `run` is enough to build and play;
+# `test` adds the tests, the Windows cross build, Wine and the virtual display.
+set -euo pipefail
+
+run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libgl1-mesa-dri)
+test_packages=(clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox)
+
+case "${1:-run}" in
+run) wanted=("${run_packages[@]}") ;;
+test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+*)
+  echo "usage: $0 [run|test]" >&2
+  exit 2
+  ;;
+esac
+
+if ! command -v apt-get >/dev/null 2>&1; then
+  cat <<'MSG'
+This script installs Debian/Ubuntu packages. On other systems install by hand:
+  macOS (Homebrew): brew install cmake sdl2 sdl2_mixer googletest google-benchmark freetype
+  then: cmake -S . -B build/native && cmake --build build/native && ./build/native/zelu-line
+MSG
+  exit 0
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}"
