@@ -10,7 +10,9 @@ constexpr std::uint32_t InfoHeaderSize = 40;
 // 72 dots per inch, as most painting programs store it; readers ignore it.
 constexpr std::uint32_t PixelsPerMetre = 2835;
 
-std::uint32_t StoredRowSize(int width) { return (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u; }
+std::uint32_t StoredRowSize(int width) {
+  return (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+}
 
 } // namespace
 

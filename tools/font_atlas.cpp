@@ -23,16 +23,21 @@ struct GlyphStyle {
 };
 
 // Shown at 24 × 32: the em is squeezed by 1.5 across and 2 down so that it looks right stretched.
-const GlyphStyle DisplayStyle{"DejaVuSans-Bold.ttf", 15.5, 14.0, 12, 1.0, 14.0, 1.0, 15.0};
-// Shown at 16 × 16 with a 15-pixel advance: column 15 is covered by the next glyph, row 15 by a
-// line printed 15 pixels lower.
-const GlyphStyle PlainStyle{"DejaVuSansMono-Bold.ttf", 17.0, 15.0, 13, 0.5, 14.5, 0.0, 15.0};
+const GlyphStyle DisplayStyle{"DejaVuSans-Bold.ttf", 17.5, 14.0, 12, 1.0, 14.0, 1.0, 15.0};
+// Shown at 16 × 16 with a 15-pixel advance: column 15 is covered by the next glyph.
+const GlyphStyle PlainStyle{"DejaVuSans-Bold.ttf", 18.0, 15.5, 13, 0.5, 14.5, 0.0, 16.0};
 
 constexpr double InkCentre = 7.5;
 
-double ToPixels(FT_Pos value) { return static_cast<double>(value) / 64.0; }
-FT_Pos ToUnits(double pixels) { return static_cast<FT_Pos>(std::lround(pixels * 64.0)); }
-FT_Fixed ToFixed(double value) { return static_cast<FT_Fixed>(std::lround(value * 65536.0)); }
+double ToPixels(FT_Pos value) {
+  return static_cast<double>(value) / 64.0;
+}
+FT_Pos ToUnits(double pixels) {
+  return static_cast<FT_Pos>(std::lround(pixels * 64.0));
+}
+FT_Fixed ToFixed(double value) {
+  return static_cast<FT_Fixed>(std::lround(value * 65536.0));
+}
 
 // Shrinks an outline that would leave the ink box, about the pen origin on the baseline.
 void FitOutline(FT_Outline *outline, const GlyphStyle &style) {
@@ -119,10 +124,10 @@ bool DrawCharacterSet(FT_Library library, const std::string &fontDir, const Glyp
 
 unsigned Cp1252ToUnicode(unsigned byte) {
   // 0x80 to 0x9F differ from Latin-1; 0 marks the five unassigned bytes.
-  static const unsigned high[32] = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  static const unsigned high[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
   if (byte >= 0x80 && byte < 0xA0)
     return high[byte - 0x80];
   return byte < 0x100 ? byte : 0;

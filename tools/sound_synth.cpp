@@ -36,7 +36,9 @@ double Envelope(const Timbre &timbre, double t, double duration) {
   return level * SmoothStep((duration - t) / timbre.release);
 }
 
-std::size_t SampleCount(double seconds) { return static_cast<std::size_t>(std::lround(seconds * Rate)); }
+std::size_t SampleCount(double seconds) {
+  return static_cast<std::size_t>(std::lround(seconds * Rate));
+}
 
 // Adds one note whose frequency may glide: frequency(t) = start × (end / start)^(t / duration).
 void AddGlide(std::vector<double> &mix, double start, double duration, double fromHz, double toHz,
@@ -50,8 +52,8 @@ void AddGlide(std::vector<double> &mix, double start, double duration, double fr
     const double t = static_cast<double>(i) / Rate;
     double hz = fromHz * std::pow(toHz / fromHz, t / duration);
     if (timbre.vibratoDepth > 0)
-      hz *= 1.0 + timbre.vibratoDepth * SmoothStep(t / 0.25) *
-                      std::sin(2 * Pi * timbre.vibratoRate * t);
+      hz *= 1.0 +
+            timbre.vibratoDepth * SmoothStep(t / 0.25) * std::sin(2 * Pi * timbre.vibratoRate * t);
     double wave = 0.0;
     for (int k = 1; k <= timbre.count; ++k)
       if (k * hz < 0.45 * Rate)
@@ -103,7 +105,7 @@ std::vector<std::int16_t> SynthesiseFoodBlip() {
   const Timbre low{Square, 9, 0.002, 0.0, 1.0, 0.006, 0, 0};
   const Timbre high{Square, 9, 0.003, 0.03, 0.25, 0.015, 0, 0};
   std::vector<double> mix;
-  AddNote(mix, 0.0, 0.045, 987.77, low, 0.8);  // B5
+  AddNote(mix, 0.0, 0.045, 987.77, low, 0.8);   // B5
   AddNote(mix, 0.04, 0.085, 1318.5, high, 1.0); // E6
   return Quantise(mix, 0.6);
 }
