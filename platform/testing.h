@@ -9,8 +9,11 @@
 #include <vector>
 
 // Brings every control back to its default: no failures armed, message boxes shown for real,
-// sounds played for real, the real clock, no queued input, no frame capture. Recordings and
-// call counts are cleared.
+// sounds played for real, the real clock, no queued input, no frame capture. Recordings, call
+// counts and the frame count are cleared. The window system returns to its state at process
+// start as far as a finished run can have changed it: the message queue is emptied (a pending
+// quit included), window classes that no window uses are forgotten, the desktop display mode
+// and the cursor come back. Windows and other objects still held stay (see TestHandlesHeld).
 void TestReset();
 
 // --- Failures ---------------------------------------------------------------------------------
@@ -63,7 +66,20 @@ void TestSetNoPerformanceCounter(bool absent);
 
 // --- Input ------------------------------------------------------------------------------------
 // Queued input reaches PeekMessageA as the messages the window system would send for it, in
-// order, after any posted messages, for the game window.
+// order, after any posted messages and before SDL's own events. Input queued while no window
+// exists waits for one. Keys go to the window with the keyboard focus (system keys, when none
+// has it, to the active window); while no window has it, after a minimise or a focus loss, they
+// are lost, as they would reach another program. The rest goes to the active window, or else to
+// the newest one:
+//   key:        WM_KEYDOWN / WM_KEYUP, wParam the code, lParam repeat 1 | bit 30 when the key
+//               was down before | bit 31 on release
+//   system key: WM_SYSKEYDOWN / WM_SYSKEYUP, the same with bit 29 when `alt`
+//   minimise:   WM_ACTIVATE (WA_INACTIVE, high word 1), WM_SIZE (SIZE_MINIMIZED, 0 x 0)
+//   restore:    WM_ACTIVATE (WA_ACTIVE, high word 0), WM_SIZE (SIZE_RESTORED, client size);
+//               for a window that is not minimised, only the WM_ACTIVATE, if it was inactive
+//   focus loss: WM_ACTIVATE (WA_INACTIVE, high word 0); GetFocus is null afterwards
+//   resize:     the client area changes; WM_SIZE (SIZE_RESTORED, width x height)
+//   close:      WM_SYSCOMMAND (SC_CLOSE), which DefWindowProcA turns into WM_CLOSE
 void TestQueueKey(int virtualKey, bool down);
 void TestQueueSysKey(int virtualKey, bool down, bool alt); // WM_SYSKEYDOWN/UP
 void TestQueueMinimize();
@@ -72,7 +88,10 @@ void TestQueueFocusLoss();
 void TestQueueResize(int width, int height);
 void TestQueueClose();
 // Runs `action` when PeekMessageA finds the queue empty for the nth time from now (1 = next);
-// lets a test act at a precise frame of a running WinMain.
+// lets a test act at a precise frame of a running WinMain. PeekMessageA still returns FALSE
+// from that call, so the action runs just before the frame that the empty queue lets run; what
+// it queues comes out of the next call. Several actions may wait at once; an action may arm
+// the next one.
 void TestAtEmptyQueue(int nth, void (*action)(void *), void *context);
 
 // --- Frames -----------------------------------------------------------------------------------
@@ -81,8 +100,8 @@ void TestCaptureFrames(bool on);
 int TestFramesPresented();
 // The last captured frame; width and height are set; empty when none was captured.
 std::vector<uint8_t> TestLastFrame(int *width, int *height);
-// Runs `action` inside every SwapBuffers, before the swap, with the number of the frame (1 = the
-// first since TestReset).
+// Runs `action` inside every SwapBuffers, after the capture and before the swap, with the number
+// of the frame (1 = the first since TestReset). A null action removes it.
 void TestOnSwap(void (*action)(int frame, void *), void *context);
 
 // --- Resources --------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 #include <cstdint>
+#include <vector>
 
 // Counts a call of `function`; true when this call was armed to fail.
 bool TestHookFails(const char *function);
@@ -34,3 +35,26 @@ int64_t TestHookCounterFrequency();
 
 // Implemented by mmsystem.cpp for the controls: whether a sound plays now.
 bool SoundIsPlaying();
+
+// --- Input, the empty queue and frames (asked by the window layer and wgl) -------------------
+// One queued test input (TestQueueKey ... TestQueueClose in platform/testing.h).
+struct TestInput {
+  enum Kind { Key, SysKey, Minimize, Restore, FocusLoss, Resize, Close } kind;
+  int virtualKey; // Key, SysKey
+  bool down;      // Key, SysKey
+  bool alt;       // SysKey
+  int width;      // Resize
+  int height;     // Resize
+};
+// The oldest queued test input, left in the queue; false when none is queued.
+bool TestHookPeekInput(TestInput *input);
+// Removes the oldest queued test input.
+void TestHookDropInput();
+// PeekMessageA found no message: counts that and runs the actions due now.
+void TestHookQueueFoundEmpty();
+// Frames: whether SwapBuffers reads the back buffer first, where it leaves what it read, the
+// action that runs before each swap, and the count of frames presented.
+bool TestHookCapturingFrames();
+void TestHookStoreFrame(std::vector<uint8_t> pixels, int width, int height);
+void TestHookBeforeSwap();
+void TestHookFramePresented();

@@ -1,8 +1,11 @@
-// The test controls: armed failures, scripted message boxes, recorded sounds and the virtual
-// clock. The platform calls consult them through test_hooks.h.
+// The test controls: armed failures, scripted message boxes, recorded sounds, the virtual clock,
+// queued input, frame capture and window state. The platform calls consult them through
+// test_hooks.h.
 #include "platform/testing.h"
 #include "platform/sdl/test_hooks.h"
+#include "platform/sdl/winuser_state.h"
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +15,12 @@ namespace {
 struct ArmedFailure {
   std::string function;
   int atCall; // the call count at which the call fails
+};
+
+struct EmptyQueueAction {
+  long atEmptyQueue; // the count of empty queues at which it runs
+  void (*action)(void *);
+  void *context;
 };
 
 struct TestControls {
@@ -29,6 +38,16 @@ struct TestControls {
   DWORD timeGetTimeOffset = 0;
   int64_t counterFrequency = 10000000;
   bool noPerformanceCounter = false;
+  std::deque<TestInput> input;
+  long emptyQueues = 0;
+  std::vector<EmptyQueueAction> emptyQueueActions;
+  bool captureFrames = false;
+  std::vector<uint8_t> lastFrame;
+  int lastFrameWidth = 0;
+  int lastFrameHeight = 0;
+  int framesPresented = 0;
+  void (*swapAction)(int, void *) = nullptr;
+  void *swapContext = nullptr;
 };
 
 // Not part of the controls: objects stay held across a reset.
@@ -43,6 +62,9 @@ TestControls &Controls() {
 
 void TestReset() {
   Controls() = TestControls();
+  ClearMessageQueue();
+  ForgetUnusedClasses();
+  RestoreDisplayAndCursor();
 }
 
 void TestFailCall(const char *function, int nth) {
@@ -166,6 +188,139 @@ int64_t TestHookCounterFrequency() {
   return Controls().counterFrequency;
 }
 
-void TestHookHeld(int delta) { heldObjects += delta; }
+void TestHookHeld(int delta) {
+  heldObjects += delta;
+}
 
-int TestHandlesHeld() { return heldObjects; }
+int TestHandlesHeld() {
+  return heldObjects;
+}
+
+void TestQueueKey(int virtualKey, bool down) {
+  Controls().input.push_back({TestInput::Key, virtualKey, down, false, 0, 0});
+}
+
+void TestQueueSysKey(int virtualKey, bool down, bool alt) {
+  Controls().input.push_back({TestInput::SysKey, virtualKey, down, alt, 0, 0});
+}
+
+void TestQueueMinimize() {
+  Controls().input.push_back({TestInput::Minimize, 0, false, false, 0, 0});
+}
+
+void TestQueueRestore() {
+  Controls().input.push_back({TestInput::Restore, 0, false, false, 0, 0});
+}
+
+void TestQueueFocusLoss() {
+  Controls().input.push_back({TestInput::FocusLoss, 0, false, false, 0, 0});
+}
+
+void TestQueueResize(int width, int height) {
+  Controls().input.push_back({TestInput::Resize, 0, false, false, width, height});
+}
+
+void TestQueueClose() {
+  Controls().input.push_back({TestInput::Close, 0, false, false, 0, 0});
+}
+
+void TestAtEmptyQueue(int nth, void (*action)(void *), void *context) {
+  TestControls &c = Controls();
+  c.emptyQueueActions.push_back({c.emptyQueues + nth, action, context});
+}
+
+bool TestHookPeekInput(TestInput *input) {
+  if (Controls().input.empty())
+    return false;
+  *input = Controls().input.front();
+  return true;
+}
+
+void TestHookDropInput() {
+  if (!Controls().input.empty())
+    Controls().input.pop_front();
+}
+
+void TestHookQueueFoundEmpty() {
+  TestControls &c = Controls();
+  ++c.emptyQueues;
+  std::vector<EmptyQueueAction> due;
+  for (size_t i = c.emptyQueueActions.size(); i-- > 0;) {
+    if (c.emptyQueueActions[i].atEmptyQueue <= c.emptyQueues) {
+      due.insert(due.begin(), c.emptyQueueActions[i]);
+      c.emptyQueueActions.erase(c.emptyQueueActions.begin() + static_cast<long>(i));
+    }
+  }
+  // The actions may arm new ones, so they run once the list is settled.
+  for (const EmptyQueueAction &entry : due)
+    entry.action(entry.context);
+}
+
+void TestCaptureFrames(bool on) {
+  Controls().captureFrames = on;
+}
+
+int TestFramesPresented() {
+  return Controls().framesPresented;
+}
+
+std::vector<uint8_t> TestLastFrame(int *width, int *height) {
+  *width = Controls().lastFrameWidth;
+  *height = Controls().lastFrameHeight;
+  return Controls().lastFrame;
+}
+
+void TestOnSwap(void (*action)(int frame, void *), void *context) {
+  Controls().swapAction = action;
+  Controls().swapContext = context;
+}
+
+bool TestHookCapturingFrames() {
+  return Controls().captureFrames;
+}
+
+void TestHookStoreFrame(std::vector<uint8_t> pixels, int width, int height) {
+  TestControls &c = Controls();
+  c.lastFrame = std::move(pixels);
+  c.lastFrameWidth = width;
+  c.lastFrameHeight = height;
+}
+
+void TestHookBeforeSwap() {
+  TestControls &c = Controls();
+  if (c.swapAction != nullptr)
+    c.swapAction(c.framesPresented + 1, c.swapContext);
+}
+
+void TestHookFramePresented() {
+  ++Controls().framesPresented;
+}
+
+bool TestWindowExists(HWND window) {
+  return FindWindowRecord(window) != nullptr;
+}
+
+bool TestWindowFullscreen(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  return record != nullptr && (SDL_GetWindowFlags(record->sdl) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+bool TestWindowVisible(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  return record != nullptr && record->visible &&
+         (SDL_GetWindowFlags(record->sdl) & SDL_WINDOW_SHOWN) != 0;
+}
+
+void TestClientSize(HWND window, int *width, int *height) {
+  *width = *height = 0;
+  if (WindowRecord *record = FindWindowRecord(window))
+    SDL_GetWindowSize(record->sdl, width, height);
+}
+
+bool TestCursorVisible() {
+  return CursorDisplayCount() >= 0;
+}
+
+bool TestDisplayModeChanged() {
+  return DisplayModeChanged();
+}

@@ -1,6 +1,7 @@
 // Message boxes over SDL's modal message box, and wsprintfA.
 #include "platform/win32.h"
 #include "platform/sdl/test_hooks.h"
+#include "platform/sdl/winuser_state.h"
 
 #include <SDL.h>
 
@@ -106,6 +107,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"}, {0, IDNO, "No"}};
   SDL_MessageBoxData box = {};
   box.flags = BoxKind(type);
+  box.window = SdlWindowOf(owner); // null (no parent) for an unknown or null owner
   box.title = caption ? caption : "Error";
   box.message = text ? text : "";
   box.numbuttons = yesNo ? 2 : 1;

@@ -1,5 +1,6 @@
-// The window records that the window, message, display and wgl parts of the native user layer
-// share. Internal to platform/sdl.
+// What the window, class, message, display and wgl parts of the native user layer share: the
+// window records, activation and focus, the thread's message queue and the display mode.
+// Internal to platform/sdl.
 #pragma once
 
 #include "platform/win32.h"
@@ -8,23 +9,88 @@
 
 #include <string>
 
-// One window. An HWND is the address of its record; handles are checked against the live list
-// before use, so a stale or foreign handle is refused instead of followed.
+// One window. Handles (windows, device contexts, rendering contexts) are numbers that are never
+// reused in a process, checked against the live records before use, so a stale or foreign handle
+// is refused instead of followed. A record may vanish during any call of a window procedure
+// (the procedure may destroy its window): look it up again after every send.
 struct WindowRecord {
-  SDL_Window *sdl = nullptr; // null only while CreateWindowExA builds the record
+  HWND handle = nullptr;
+  SDL_Window *sdl = nullptr;
   WNDPROC procedure = nullptr;
   std::string className;
   DWORD style = 0;
   DWORD exStyle = 0;
+  int clientWidth = 0; // the client size last reported with WM_SIZE (or created)
+  int clientHeight = 0;
   bool visible = false;
   bool minimized = false;
+  bool sizeSent = false;   // WM_SIZE went out since creation
   bool destroying = false; // DestroyWindow is sending its messages
+  bool fullscreen = false; // a WS_POPUP window in the changed display mode
+  HDC dc = nullptr;        // the window's own device context, made by the first GetDC
+  int dcHeld = 0;          // GetDC calls not yet released
+  int pixelFormat = 0;     // set once by SetPixelFormat
 };
 
+// --- Handles and records (winuser_window.cpp) -------------------------------------------------
+// A fresh handle value: a multiple of 4, as Win32's are, never 0 and never reused.
+uintptr_t NewHandleValue();
 // The live record behind `window`; null for a handle that names no live window.
 WindowRecord *FindWindowRecord(HWND window);
+// The live window whose device context is `dc`; null when none.
+WindowRecord *FindWindowByDc(HDC dc);
 // The live window that SDL knows by `windowId`; null when none.
 HWND WindowFromSdlId(Uint32 windowId);
-// The window that keeps the keyboard focus; null when none has it.
+// The SDL window behind `window`, for owned message boxes; null when none.
+SDL_Window *SdlWindowOf(HWND window);
+// Whether a live window belongs to the named class.
+bool ClassHasWindows(const std::string &className);
+// The most recently created live window; null when none exists.
+HWND NewestWindow();
+// Activation and keyboard focus as the window system sees them; null when none of our windows.
 HWND FocusWindow();
-void SetFocusWindow(HWND window);
+HWND ActiveWindow();
+// Changes activation and focus as input from the window system does, without sending anything:
+// the messages for it go through the queue.
+void SetActivationState(HWND active, HWND focus);
+// Activates the window and gives it the keyboard focus, sending what SetFocus sends.
+void TakeKeyboardFocus(HWND window);
+// Takes every fullscreen window back to a plain one (the desktop mode returns).
+void LeaveFullscreenWindows();
+// Destroys every live window without sending messages (the test controls' reset).
+void DestroyAllWindows();
+
+// --- Classes (winuser_class.cpp) --------------------------------------------------------------
+// The procedure of a registered class; null when no such class is registered.
+WNDPROC ClassProcedure(const char *className);
+// The class's registered name (as registered, whatever the case asked for).
+std::string ClassName(const char *className);
+// The frame that the styles imply around the client area, as AdjustWindowRectEx adds it.
+RECT FrameInsets(DWORD style, BOOL menu, DWORD exStyle);
+// Forgets every registered class that no window uses (the test controls' reset).
+void ForgetUnusedClasses();
+
+// --- Messages (winuser_messages.cpp) ----------------------------------------------------------
+// Calls the window's procedure at once, as Win32 does for the messages it sends; 0 when the
+// window is gone.
+LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Drops every queued message for a window that is being destroyed.
+void ForgetMessagesFor(HWND window);
+// Empties the thread's queue: posted messages, the quit request, pending input.
+void ClearMessageQueue();
+
+// --- Display mode and cursor (winuser_display.cpp) --------------------------------------------
+// Starts SDL's video subsystem on first use; false when there is no display.
+bool EnsureVideo();
+// When a changed display mode is in force and has this size: true, with the display and mode.
+bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mode);
+bool DisplayModeChanged();
+// ShowCursor's display count; the cursor shows while it is 0 or more.
+int CursorDisplayCount();
+// Brings the desktop mode and the cursor back (the test controls' reset).
+void RestoreDisplayAndCursor();
+
+// --- Rendering contexts (wgl.cpp) -------------------------------------------------------------
+// Called when a window goes away: its device context dies with it, and a context current on it
+// stops being current.
+void ForgetWindowSurface(WindowRecord *record);

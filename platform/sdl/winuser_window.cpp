@@ -1,16 +1,19 @@
-// Window records and the keyboard focus of the native user layer.
+// Windows over SDL windows: creation hidden until shown, activation and keyboard focus, and the
+// messages that Win32 sends to the window procedure during these calls.
 #include "platform/win32.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/sdl/winuser_state.h"
 
-#include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
 
 struct WindowList {
-  std::vector<WindowRecord *> live;
+  std::vector<std::unique_ptr<WindowRecord>> live; // in order of creation
+  HWND active = nullptr;
   HWND focus = nullptr;
+  uintptr_t nextHandle = 0x10000;
 };
 
 WindowList &Windows() {
@@ -18,36 +21,315 @@ WindowList &Windows() {
   return windows;
 }
 
-HWND HandleOf(WindowRecord *record) {
-  return reinterpret_cast<HWND>(record);
+LPARAM SizeParam(int width, int height) {
+  return static_cast<LPARAM>((static_cast<DWORD>(height) & 0xFFFF) << 16 |
+                             (static_cast<DWORD>(width) & 0xFFFF));
+}
+
+WPARAM ActivateParam(WORD state, HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  WORD minimized = record != nullptr && record->minimized ? 1 : 0;
+  return static_cast<WPARAM>(minimized) << 16 | state;
+}
+
+// Moves the keyboard focus, with WM_KILLFOCUS to the window losing it and WM_SETFOCUS to the
+// one gaining it.
+void MoveFocus(HWND window) {
+  HWND previous = Windows().focus;
+  if (previous == window)
+    return;
+  Windows().focus = window;
+  if (FindWindowRecord(previous) != nullptr)
+    SendToWindow(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+  if (FindWindowRecord(window) != nullptr)
+    SendToWindow(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+}
+
+// Makes `window` the active window (null: none), with WM_ACTIVATE to both sides. The focus
+// follows only through DefWindowProcA, as on Win32.
+void Activate(HWND window) {
+  HWND previous = Windows().active;
+  if (previous == window)
+    return;
+  Windows().active = window;
+  if (FindWindowRecord(previous) != nullptr)
+    SendToWindow(previous, WM_ACTIVATE, ActivateParam(WA_INACTIVE, previous),
+                 reinterpret_cast<LPARAM>(window));
+  if (FindWindowRecord(window) != nullptr)
+    SendToWindow(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, window),
+                 reinterpret_cast<LPARAM>(previous));
+}
+
+void SendSize(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr)
+    return;
+  record->sizeSent = true;
+  SendToWindow(window, WM_SIZE, SIZE_RESTORED,
+               SizeParam(record->clientWidth, record->clientHeight));
+}
+
+// The SDL window for a new record: hidden, with OpenGL, fullscreen when the record is.
+SDL_Window *CreateSdlWindow(const WindowRecord &record, const char *title, int x, int y,
+                            int display, const SDL_DisplayMode &mode) {
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL;
+  if (record.fullscreen)
+    flags |= SDL_WINDOW_FULLSCREEN;
+  if ((record.style & WS_CAPTION) != WS_CAPTION)
+    flags |= SDL_WINDOW_BORDERLESS;
+  if (record.style & WS_THICKFRAME)
+    flags |= SDL_WINDOW_RESIZABLE;
+  if (record.fullscreen)
+    x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED_DISPLAY(display));
+  // X11 places a new window's frame, not its client area, at the position asked for (north-west
+  // gravity), so the outer top-left corner lands where Win32 would put it.
+  SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y,
+                                        record.clientWidth > 0 ? record.clientWidth : 1,
+                                        record.clientHeight > 0 ? record.clientHeight : 1, flags);
+  if (window != nullptr && record.fullscreen)
+    SDL_SetWindowDisplayMode(window, &mode);
+  return window;
+}
+
+// The pixel format of every window: double-buffered RGB with at least a 16-bit depth buffer, and
+// a compatibility context so that the fixed-function pipeline works. X11 fixes the visual when
+// the window is made, so this comes before SDL_CreateWindow.
+void SetSurfaceAttributes() {
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+}
+
+// Removes a window without sending anything: its surface, its queued messages, its record.
+void DiscardWindow(HWND window) {
+  WindowList &windows = Windows();
+  for (size_t i = 0; i < windows.live.size(); ++i) {
+    WindowRecord *record = windows.live[i].get();
+    if (record->handle != window)
+      continue;
+    ForgetWindowSurface(record);
+    ForgetMessagesFor(window);
+    SDL_DestroyWindow(record->sdl);
+    windows.live.erase(windows.live.begin() + static_cast<long>(i));
+    TestHookHeld(-1);
+    break;
+  }
+  if (windows.active == window)
+    windows.active = nullptr;
+  if (windows.focus == window)
+    windows.focus = nullptr;
 }
 
 } // namespace
 
+uintptr_t NewHandleValue() {
+  Windows().nextHandle += 4;
+  return Windows().nextHandle;
+}
+
 WindowRecord *FindWindowRecord(HWND window) {
   if (window == nullptr)
     return nullptr;
-  std::vector<WindowRecord *> &live = Windows().live;
-  auto found = std::find(live.begin(), live.end(), reinterpret_cast<WindowRecord *>(window));
-  return found == live.end() ? nullptr : *found;
+  for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
+    if (record->handle == window)
+      return record.get();
+  }
+  return nullptr;
+}
+
+WindowRecord *FindWindowByDc(HDC dc) {
+  if (dc == nullptr)
+    return nullptr;
+  for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
+    if (record->dc == dc)
+      return record.get();
+  }
+  return nullptr;
 }
 
 HWND WindowFromSdlId(Uint32 windowId) {
-  for (WindowRecord *record : Windows().live) {
-    if (record->sdl != nullptr && SDL_GetWindowID(record->sdl) == windowId)
-      return HandleOf(record);
+  for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
+    if (SDL_GetWindowID(record->sdl) == windowId)
+      return record->handle;
   }
   return nullptr;
+}
+
+SDL_Window *SdlWindowOf(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  return record == nullptr ? nullptr : record->sdl;
+}
+
+bool ClassHasWindows(const std::string &className) {
+  for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
+    if (record->className == className)
+      return true;
+  }
+  return false;
+}
+
+HWND NewestWindow() {
+  return Windows().live.empty() ? nullptr : Windows().live.back()->handle;
 }
 
 HWND FocusWindow() {
   return FindWindowRecord(Windows().focus) ? Windows().focus : nullptr;
 }
 
-void SetFocusWindow(HWND window) {
-  Windows().focus = window;
+HWND ActiveWindow() {
+  return FindWindowRecord(Windows().active) ? Windows().active : nullptr;
+}
+
+void SetActivationState(HWND active, HWND focus) {
+  Windows().active = active;
+  Windows().focus = focus;
+}
+
+void TakeKeyboardFocus(HWND window) {
+  // Focusing a window of an inactive top-level window activates it first.
+  Activate(window);
+  MoveFocus(window);
+  WindowRecord *record = FindWindowRecord(window);
+  if (record != nullptr && record->visible)
+    SDL_SetWindowInputFocus(record->sdl);
+}
+
+void LeaveFullscreenWindows() {
+  for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
+    if (record->fullscreen)
+      SDL_SetWindowFullscreen(record->sdl, 0);
+    record->fullscreen = false;
+  }
+}
+
+void DestroyAllWindows() {
+  while (!Windows().live.empty())
+    DiscardWindow(Windows().live.back()->handle);
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE /*instance*/, LPVOID /*param*/) {
+  if (TestHookFails("CreateWindowExA"))
+    return nullptr;
+  // Only top-level windows: the game makes no child windows.
+  if (ClassProcedure(className) == nullptr || parent != nullptr || (style & WS_CHILD) ||
+      !EnsureVideo())
+    return nullptr;
+  auto record = std::make_unique<WindowRecord>();
+  record->handle = reinterpret_cast<HWND>(NewHandleValue());
+  record->procedure = ClassProcedure(className);
+  record->className = ClassName(className);
+  record->style = style;
+  record->exStyle = exStyle;
+  RECT insets = FrameInsets(style, menu != nullptr, exStyle);
+  record->clientWidth = std::max(0, width - insets.left - insets.right);
+  record->clientHeight = std::max(0, height - insets.top - insets.bottom);
+  int display = 0;
+  SDL_DisplayMode mode = {};
+  // A popup that covers a changed display mode is what a fullscreen game is on Win32.
+  record->fullscreen =
+      (style & WS_POPUP) &&
+      ChangedModeOfSize(record->clientWidth, record->clientHeight, &display, &mode);
+  SetSurfaceAttributes();
+  record->sdl = CreateSdlWindow(*record, windowName, x, y, display, mode);
+  if (record->sdl == nullptr)
+    return nullptr;
+  HWND window = record->handle;
+  Windows().live.push_back(std::move(record));
+  TestHookHeld(+1);
+  if (SendToWindow(window, WM_CREATE, 0, 0) == -1) {
+    DestroyWindow(window);
+    return nullptr;
+  }
+  // Popups hear their size at once; overlapped windows when first shown.
+  WindowRecord *created = FindWindowRecord(window);
+  if (created != nullptr && (created->style & WS_POPUP))
+    SendSize(window);
+  return FindWindowRecord(window) != nullptr ? window : nullptr;
+}
+
+BOOL WINAPI ShowWindow(HWND window, int command) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr)
+    return FALSE;
+  BOOL wasVisible = record->visible ? TRUE : FALSE;
+  if (command == SW_HIDE) {
+    if (!wasVisible)
+      return FALSE;
+    SendToWindow(window, WM_SHOWWINDOW, FALSE, 0);
+    if ((record = FindWindowRecord(window)) == nullptr)
+      return TRUE;
+    record->visible = false;
+    SDL_HideWindow(record->sdl);
+    if (Windows().focus == window)
+      MoveFocus(nullptr);
+    if (Windows().active == window)
+      Activate(nullptr);
+    return TRUE;
+  }
+  if (!wasVisible) {
+    SendToWindow(window, WM_SHOWWINDOW, TRUE, 0);
+    if ((record = FindWindowRecord(window)) == nullptr)
+      return FALSE;
+    record->visible = true;
+    SDL_ShowWindow(record->sdl);
+  }
+  Activate(window);
+  record = FindWindowRecord(window);
+  if (record != nullptr && !record->sizeSent)
+    SendSize(window);
+  return wasVisible;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND window) {
+  if (TestHookFails("SetForegroundWindow"))
+    return FALSE;
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr)
+    return FALSE;
+  SDL_RaiseWindow(record->sdl);
+  Activate(window);
+  return TRUE;
+}
+
+HWND WINAPI SetFocus(HWND window) {
+  if (TestHookFails("SetFocus"))
+    return nullptr;
+  HWND previous = FocusWindow();
+  if (window == nullptr) {
+    MoveFocus(nullptr);
+    return previous;
+  }
+  if (FindWindowRecord(window) == nullptr)
+    return nullptr; // ERROR_INVALID_WINDOW_HANDLE
+  TakeKeyboardFocus(window);
+  return previous;
 }
 
 HWND WINAPI GetFocus(void) {
   return FocusWindow();
+}
+
+BOOL WINAPI DestroyWindow(HWND window) {
+  if (TestHookFails("DestroyWindow"))
+    return FALSE;
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || record->destroying)
+    return FALSE;
+  record->destroying = true;
+  if (record->visible) {
+    record->visible = false;
+    SDL_HideWindow(record->sdl);
+  }
+  if (Windows().active == window)
+    Activate(nullptr);
+  if (Windows().focus == window)
+    MoveFocus(nullptr);
+  SendToWindow(window, WM_DESTROY, 0, 0);
+  DiscardWindow(window);
+  return TRUE;
 }

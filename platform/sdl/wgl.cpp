@@ -1,0 +1,186 @@
+// Device contexts, pixel formats and OpenGL rendering contexts over SDL's OpenGL contexts, and
+// SwapBuffers with the test controls' frame capture.
+#include "platform/win32.h"
+#include "platform/sdl/test_hooks.h"
+#include "platform/sdl/winuser_state.h"
+
+#include <vector>
+
+namespace {
+
+// Every window offers one pixel format: double-buffered RGBA with a depth buffer of at least 16
+// bits (the attributes that its SDL window was made with).
+const int kOnlyPixelFormat = 1;
+
+struct ContextRecord {
+  HGLRC handle;
+  SDL_GLContext gl;
+  int pixelFormat;
+};
+
+std::vector<ContextRecord> &Contexts() {
+  static std::vector<ContextRecord> contexts;
+  return contexts;
+}
+
+ContextRecord *FindContext(HGLRC context) {
+  for (ContextRecord &record : Contexts()) {
+    if (record.handle == context && context != nullptr)
+      return &record;
+  }
+  return nullptr;
+}
+
+void ReleaseCurrent() {
+  if (SDL_GL_GetCurrentContext() != nullptr)
+    SDL_GL_MakeCurrent(nullptr, nullptr);
+}
+
+// Reads the back buffer of the current context: RGB, rows packed, bottom row first. Leaves the
+// pixel-store and read-buffer state as it found it.
+void CaptureBackBuffer(SDL_Window *window) {
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window, &width, &height);
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  GLint packAlignment = 4, readBuffer = GL_BACK;
+  glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
+  glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  glReadBuffer(static_cast<GLenum>(readBuffer));
+  glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
+  TestHookStoreFrame(std::move(pixels), width, height);
+}
+
+} // namespace
+
+HDC WINAPI GetDC(HWND window) {
+  if (TestHookFails("GetDC"))
+    return nullptr;
+  // Only window DCs: the screen's (a null window) is not provided.
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr)
+    return nullptr;
+  // One device context per window, kept for its life, as with CS_OWNDC.
+  if (record->dc == nullptr)
+    record->dc = reinterpret_cast<HDC>(NewHandleValue());
+  ++record->dcHeld;
+  TestHookHeld(+1);
+  return record->dc;
+}
+
+int WINAPI ReleaseDC(HWND window, HDC dc) {
+  if (TestHookFails("ReleaseDC"))
+    return 0;
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || dc == nullptr || record->dc != dc || record->dcHeld == 0)
+    return 0;
+  --record->dcHeld;
+  TestHookHeld(-1);
+  return 1;
+}
+
+int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
+  if (TestHookFails("ChoosePixelFormat"))
+    return 0;
+  if (FindWindowByDc(dc) == nullptr || descriptor == nullptr)
+    return 0;
+  return kOnlyPixelFormat;
+}
+
+BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*descriptor*/) {
+  if (TestHookFails("SetPixelFormat"))
+    return FALSE;
+  WindowRecord *record = FindWindowByDc(dc);
+  if (record == nullptr || format != kOnlyPixelFormat)
+    return FALSE;
+  // A window's pixel format is set once for its life.
+  if (record->pixelFormat != 0 && record->pixelFormat != format)
+    return FALSE;
+  record->pixelFormat = format;
+  return TRUE;
+}
+
+HGLRC WINAPI wglCreateContext(HDC dc) {
+  if (TestHookFails("wglCreateContext"))
+    return nullptr;
+  WindowRecord *record = FindWindowByDc(dc);
+  if (record == nullptr || record->pixelFormat == 0)
+    return nullptr; // ERROR_INVALID_PIXEL_FORMAT
+  // SDL makes a new context current; Win32 leaves the current one as it was.
+  SDL_Window *previousWindow = SDL_GL_GetCurrentWindow();
+  SDL_GLContext previous = SDL_GL_GetCurrentContext();
+  SDL_GLContext gl = SDL_GL_CreateContext(record->sdl);
+  if (previous != nullptr)
+    SDL_GL_MakeCurrent(previousWindow, previous);
+  else
+    ReleaseCurrent();
+  if (gl == nullptr)
+    return nullptr;
+  HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
+  Contexts().push_back({handle, gl, record->pixelFormat});
+  TestHookHeld(+1);
+  return handle;
+}
+
+BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
+  // On any failure the thread is left with no current context, as on Win32.
+  if (TestHookFails("wglMakeCurrent")) {
+    ReleaseCurrent();
+    return FALSE;
+  }
+  if (context == nullptr) {
+    ReleaseCurrent(); // the device context is ignored
+    return TRUE;
+  }
+  ContextRecord *record = FindContext(context);
+  WindowRecord *window = FindWindowByDc(dc);
+  if (record == nullptr || window == nullptr || window->pixelFormat != record->pixelFormat ||
+      SDL_GL_MakeCurrent(window->sdl, record->gl) != 0) {
+    ReleaseCurrent();
+    return FALSE;
+  }
+  // No wait for the display's refresh: the game paces its own frames.
+  SDL_GL_SetSwapInterval(0);
+  return TRUE;
+}
+
+BOOL WINAPI wglDeleteContext(HGLRC context) {
+  if (TestHookFails("wglDeleteContext"))
+    return FALSE;
+  ContextRecord *record = FindContext(context);
+  if (record == nullptr)
+    return FALSE;
+  if (SDL_GL_GetCurrentContext() == record->gl)
+    ReleaseCurrent();
+  SDL_GL_DeleteContext(record->gl);
+  Contexts().erase(Contexts().begin() + (record - Contexts().data()));
+  TestHookHeld(-1);
+  return TRUE;
+}
+
+BOOL WINAPI SwapBuffers(HDC dc) {
+  if (TestHookFails("SwapBuffers"))
+    return FALSE;
+  WindowRecord *window = FindWindowByDc(dc);
+  if (window == nullptr || window->pixelFormat == 0)
+    return FALSE;
+  bool current = SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == window->sdl;
+  if (current && TestHookCapturingFrames())
+    CaptureBackBuffer(window->sdl);
+  TestHookBeforeSwap();
+  if ((window = FindWindowByDc(dc)) == nullptr) // the action may have closed the window
+    return FALSE;
+  SDL_GL_SwapWindow(window->sdl);
+  TestHookFramePresented();
+  return TRUE;
+}
+
+void ForgetWindowSurface(WindowRecord *record) {
+  if (SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == record->sdl)
+    ReleaseCurrent();
+  TestHookHeld(-record->dcHeld);
+  record->dcHeld = 0;
+  record->dc = nullptr;
+}

@@ -1,0 +1,127 @@
+// SDL's video subsystem, display-mode changes and the cursor's display count.
+#include "platform/win32.h"
+#include "platform/sdl/test_hooks.h"
+#include "platform/sdl/winuser_state.h"
+
+namespace {
+
+struct DisplayState {
+  bool videoReady = false;
+  bool modeChanged = false;
+  int modeDisplay = 0;
+  SDL_DisplayMode mode = {};
+  int cursorCount = 0; // ShowCursor's display count: the cursor shows while it is 0 or more
+};
+
+DisplayState &Display() {
+  static DisplayState state;
+  return state;
+}
+
+void ApplyCursor() {
+  if (Display().videoReady)
+    SDL_ShowCursor(Display().cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// The first mode of any display with this size; depth does not matter (current displays have
+// no 16-bit modes).
+bool FindMode(int width, int height, int *display, SDL_DisplayMode *mode) {
+  for (int d = 0; d < SDL_GetNumVideoDisplays(); ++d) {
+    for (int i = 0; i < SDL_GetNumDisplayModes(d); ++i) {
+      if (SDL_GetDisplayMode(d, i, mode) == 0 && mode->w == width && mode->h == height) {
+        *display = d;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The size that a request asks for; a field that it does not name keeps the desktop's value.
+void RequestedSize(const DEVMODEA &request, int *width, int *height) {
+  SDL_DisplayMode desktop = {};
+  SDL_GetDesktopDisplayMode(0, &desktop);
+  *width = (request.dmFields & DM_PELSWIDTH) ? static_cast<int>(request.dmPelsWidth) : desktop.w;
+  *height = (request.dmFields & DM_PELSHEIGHT) ? static_cast<int>(request.dmPelsHeight) : desktop.h;
+}
+
+} // namespace
+
+bool EnsureVideo() {
+  DisplayState &state = Display();
+  if (state.videoReady)
+    return true;
+  // Ctrl+C and SIGTERM keep ending the process; minimising on focus loss is the program's choice
+  // on Win32, not the system's; closing the last window is no quit request.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    return false;
+  // Loaded once for the process: SDL would unload OpenGL with the last window, under contexts
+  // that Win32 lets outlive their window.
+  if (SDL_GL_LoadLibrary(nullptr) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  SDL_StopTextInput();
+  for (Uint32 type : {SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
+                      SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL})
+    SDL_EventState(type, SDL_IGNORE);
+  state.videoReady = true;
+  ApplyCursor();
+  return true;
+}
+
+LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *mode, DWORD /*flags*/) {
+  if (TestHookFails("ChangeDisplaySettingsA"))
+    return DISP_CHANGE_FAILED;
+  DisplayState &state = Display();
+  if (mode == nullptr) {
+    // Back to the desktop: fullscreen windows become plain windows of their size.
+    state.modeChanged = false;
+    LeaveFullscreenWindows();
+    return DISP_CHANGE_SUCCESSFUL;
+  }
+  if (!EnsureVideo())
+    return DISP_CHANGE_FAILED;
+  int width, height, display;
+  SDL_DisplayMode found = {};
+  RequestedSize(*mode, &width, &height);
+  if (!FindMode(width, height, &display, &found))
+    return DISP_CHANGE_BADMODE;
+  state.modeChanged = true;
+  state.modeDisplay = display;
+  state.mode = found;
+  return DISP_CHANGE_SUCCESSFUL;
+}
+
+int WINAPI ShowCursor(BOOL show) {
+  Display().cursorCount += show ? 1 : -1;
+  ApplyCursor();
+  return Display().cursorCount;
+}
+
+bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mode) {
+  const DisplayState &state = Display();
+  if (!state.modeChanged || state.mode.w != width || state.mode.h != height)
+    return false;
+  *display = state.modeDisplay;
+  *mode = state.mode;
+  return true;
+}
+
+bool DisplayModeChanged() {
+  return Display().modeChanged;
+}
+
+int CursorDisplayCount() {
+  return Display().cursorCount;
+}
+
+void RestoreDisplayAndCursor() {
+  Display().modeChanged = false;
+  LeaveFullscreenWindows();
+  Display().cursorCount = 0;
+  ApplyCursor();
+}

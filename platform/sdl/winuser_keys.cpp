@@ -1,0 +1,178 @@
+// The one table from SDL scancodes to Windows virtual-key codes, and the characters that
+// TranslateMessage makes of virtual keys.
+#include "platform/sdl/winuser_keys.h"
+
+namespace {
+
+// Windows virtual-key codes that platform/win32.h does not name (the game never asks for them).
+enum : int {
+  kVkSnapshot = 0x2C,
+  kVkLeftWin = 0x5B,
+  kVkRightWin = 0x5C,
+  kVkApps = 0x5D,
+  kVkNumpad0 = 0x60,
+  kVkMultiply = 0x6A,
+  kVkAdd = 0x6B,
+  kVkSubtract = 0x6D,
+  kVkDecimal = 0x6E,
+  kVkDivide = 0x6F,
+  kVkNumLock = 0x90,
+  kVkScroll = 0x91,
+  kVkOemSemicolon = 0xBA, // VK_OEM_1
+  kVkOemPlus = 0xBB,
+  kVkOemComma = 0xBC,
+  kVkOemMinus = 0xBD,
+  kVkOemPeriod = 0xBE,
+  kVkOemSlash = 0xBF,        // VK_OEM_2
+  kVkOemBackquote = 0xC0,    // VK_OEM_3
+  kVkOemOpenBracket = 0xDB,  // VK_OEM_4
+  kVkOemBackslash = 0xDC,    // VK_OEM_5
+  kVkOemCloseBracket = 0xDD, // VK_OEM_6
+  kVkOemQuote = 0xDE,        // VK_OEM_7
+  kVkOem102 = 0xE2,
+};
+
+struct KeyMapping {
+  SDL_Scancode scancode;
+  int virtualKey;
+};
+
+// Keys by position, as the US layout names them; left and right modifiers share one code, as in
+// WM_KEYDOWN's wParam.
+const KeyMapping kKeyTable[] = {
+    {SDL_SCANCODE_A, 'A'},
+    {SDL_SCANCODE_B, 'B'},
+    {SDL_SCANCODE_C, 'C'},
+    {SDL_SCANCODE_D, 'D'},
+    {SDL_SCANCODE_E, 'E'},
+    {SDL_SCANCODE_F, 'F'},
+    {SDL_SCANCODE_G, 'G'},
+    {SDL_SCANCODE_H, 'H'},
+    {SDL_SCANCODE_I, 'I'},
+    {SDL_SCANCODE_J, 'J'},
+    {SDL_SCANCODE_K, 'K'},
+    {SDL_SCANCODE_L, 'L'},
+    {SDL_SCANCODE_M, 'M'},
+    {SDL_SCANCODE_N, 'N'},
+    {SDL_SCANCODE_O, 'O'},
+    {SDL_SCANCODE_P, 'P'},
+    {SDL_SCANCODE_Q, 'Q'},
+    {SDL_SCANCODE_R, 'R'},
+    {SDL_SCANCODE_S, 'S'},
+    {SDL_SCANCODE_T, 'T'},
+    {SDL_SCANCODE_U, 'U'},
+    {SDL_SCANCODE_V, 'V'},
+    {SDL_SCANCODE_W, 'W'},
+    {SDL_SCANCODE_X, 'X'},
+    {SDL_SCANCODE_Y, 'Y'},
+    {SDL_SCANCODE_Z, 'Z'},
+    {SDL_SCANCODE_1, '1'},
+    {SDL_SCANCODE_2, '2'},
+    {SDL_SCANCODE_3, '3'},
+    {SDL_SCANCODE_4, '4'},
+    {SDL_SCANCODE_5, '5'},
+    {SDL_SCANCODE_6, '6'},
+    {SDL_SCANCODE_7, '7'},
+    {SDL_SCANCODE_8, '8'},
+    {SDL_SCANCODE_9, '9'},
+    {SDL_SCANCODE_0, '0'},
+    {SDL_SCANCODE_F1, VK_F1},
+    {SDL_SCANCODE_F2, VK_F2},
+    {SDL_SCANCODE_F3, VK_F3},
+    {SDL_SCANCODE_F4, VK_F4},
+    {SDL_SCANCODE_F5, VK_F5},
+    {SDL_SCANCODE_F6, VK_F6},
+    {SDL_SCANCODE_F7, VK_F7},
+    {SDL_SCANCODE_F8, VK_F8},
+    {SDL_SCANCODE_F9, VK_F9},
+    {SDL_SCANCODE_F10, VK_F10},
+    {SDL_SCANCODE_F11, VK_F11},
+    {SDL_SCANCODE_F12, VK_F12},
+    {SDL_SCANCODE_LEFT, VK_LEFT},
+    {SDL_SCANCODE_UP, VK_UP},
+    {SDL_SCANCODE_RIGHT, VK_RIGHT},
+    {SDL_SCANCODE_DOWN, VK_DOWN},
+    {SDL_SCANCODE_ESCAPE, VK_ESCAPE},
+    {SDL_SCANCODE_SPACE, VK_SPACE},
+    {SDL_SCANCODE_RETURN, VK_RETURN},
+    {SDL_SCANCODE_KP_ENTER, VK_RETURN},
+    {SDL_SCANCODE_BACKSPACE, VK_BACK},
+    {SDL_SCANCODE_TAB, VK_TAB},
+    {SDL_SCANCODE_LSHIFT, VK_SHIFT},
+    {SDL_SCANCODE_RSHIFT, VK_SHIFT},
+    {SDL_SCANCODE_LCTRL, VK_CONTROL},
+    {SDL_SCANCODE_RCTRL, VK_CONTROL},
+    {SDL_SCANCODE_LALT, VK_MENU},
+    {SDL_SCANCODE_RALT, VK_MENU},
+    {SDL_SCANCODE_LGUI, kVkLeftWin},
+    {SDL_SCANCODE_RGUI, kVkRightWin},
+    {SDL_SCANCODE_APPLICATION, kVkApps},
+    {SDL_SCANCODE_PAUSE, VK_PAUSE},
+    {SDL_SCANCODE_CAPSLOCK, VK_CAPITAL},
+    {SDL_SCANCODE_PRINTSCREEN, kVkSnapshot},
+    {SDL_SCANCODE_SCROLLLOCK, kVkScroll},
+    {SDL_SCANCODE_NUMLOCKCLEAR, kVkNumLock},
+    {SDL_SCANCODE_PAGEUP, VK_PRIOR},
+    {SDL_SCANCODE_PAGEDOWN, VK_NEXT},
+    {SDL_SCANCODE_HOME, VK_HOME},
+    {SDL_SCANCODE_END, VK_END},
+    {SDL_SCANCODE_INSERT, VK_INSERT},
+    {SDL_SCANCODE_DELETE, VK_DELETE},
+    {SDL_SCANCODE_KP_0, kVkNumpad0},
+    {SDL_SCANCODE_KP_1, kVkNumpad0 + 1},
+    {SDL_SCANCODE_KP_2, kVkNumpad0 + 2},
+    {SDL_SCANCODE_KP_3, kVkNumpad0 + 3},
+    {SDL_SCANCODE_KP_4, kVkNumpad0 + 4},
+    {SDL_SCANCODE_KP_5, kVkNumpad0 + 5},
+    {SDL_SCANCODE_KP_6, kVkNumpad0 + 6},
+    {SDL_SCANCODE_KP_7, kVkNumpad0 + 7},
+    {SDL_SCANCODE_KP_8, kVkNumpad0 + 8},
+    {SDL_SCANCODE_KP_9, kVkNumpad0 + 9},
+    {SDL_SCANCODE_KP_MULTIPLY, kVkMultiply},
+    {SDL_SCANCODE_KP_PLUS, kVkAdd},
+    {SDL_SCANCODE_KP_MINUS, kVkSubtract},
+    {SDL_SCANCODE_KP_PERIOD, kVkDecimal},
+    {SDL_SCANCODE_KP_DIVIDE, kVkDivide},
+    {SDL_SCANCODE_SEMICOLON, kVkOemSemicolon},
+    {SDL_SCANCODE_EQUALS, kVkOemPlus},
+    {SDL_SCANCODE_COMMA, kVkOemComma},
+    {SDL_SCANCODE_MINUS, kVkOemMinus},
+    {SDL_SCANCODE_PERIOD, kVkOemPeriod},
+    {SDL_SCANCODE_SLASH, kVkOemSlash},
+    {SDL_SCANCODE_GRAVE, kVkOemBackquote},
+    {SDL_SCANCODE_LEFTBRACKET, kVkOemOpenBracket},
+    {SDL_SCANCODE_BACKSLASH, kVkOemBackslash},
+    {SDL_SCANCODE_RIGHTBRACKET, kVkOemCloseBracket},
+    {SDL_SCANCODE_APOSTROPHE, kVkOemQuote},
+    {SDL_SCANCODE_NONUSBACKSLASH, kVkOem102},
+};
+
+} // namespace
+
+int VirtualKeyFromScancode(SDL_Scancode scancode) {
+  for (const KeyMapping &mapping : kKeyTable) {
+    if (mapping.scancode == scancode)
+      return mapping.virtualKey;
+  }
+  return 0;
+}
+
+int CharacterFromVirtualKey(int virtualKey, bool shift, bool control) {
+  if (virtualKey >= 'A' && virtualKey <= 'Z') {
+    if (control)
+      return virtualKey - 'A' + 1; // Ctrl+A is 1, as on Win32
+    return shift ? virtualKey : virtualKey - 'A' + 'a';
+  }
+  if (virtualKey >= '0' && virtualKey <= '9' && !shift && !control)
+    return virtualKey;
+  switch (virtualKey) {
+  case VK_BACK:
+  case VK_TAB:
+  case VK_RETURN:
+  case VK_ESCAPE:
+  case VK_SPACE:
+    return virtualKey; // their characters have the key's own code
+  default:
+    return 0;
+  }
+}

@@ -1,0 +1,351 @@
+// The thread's message queue: posted messages, the quit request, and input (SDL's events and the
+// test controls' queue) turned into window messages; PeekMessageA, TranslateMessage,
+// DispatchMessageA, DefWindowProcA and PostQuitMessage.
+#include "platform/win32.h"
+#include "platform/sdl/test_hooks.h"
+#include "platform/sdl/winuser_keys.h"
+#include "platform/sdl/winuser_state.h"
+
+#include <deque>
+
+namespace {
+
+// Key-message lParam bits: repeat count 1, Alt held, key down before, key going up.
+const LPARAM kRepeatOnce = 1;
+const LPARAM kAltDown = LPARAM(1) << 29;
+const LPARAM kWasDown = LPARAM(1) << 30;
+const LPARAM kGoingUp = LPARAM(1) << 31;
+
+struct MessageQueue {
+  std::deque<MSG> posted;
+  std::deque<MSG> input; // window-system input already turned into messages
+  bool quitPending = false;
+  int quitCode = 0;
+  bool keyDown[256] = {};
+};
+
+MessageQueue &Queue() {
+  static MessageQueue queue;
+  return queue;
+}
+
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG msg = {};
+  msg.hwnd = window;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.time = SDL_GetTicks();
+  return msg;
+}
+
+void QueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Queue().input.push_back(MakeMessage(window, message, wParam, lParam));
+}
+
+LPARAM SizeParam(int width, int height) {
+  return static_cast<LPARAM>((static_cast<DWORD>(height) & 0xFFFF) << 16 |
+                             (static_cast<DWORD>(width) & 0xFFFF));
+}
+
+WPARAM ActivateParam(WORD state, const WindowRecord &record) {
+  return static_cast<WPARAM>(record.minimized ? 1 : 0) << 16 | state;
+}
+
+void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
+  bool &wasDown = Queue().keyDown[virtualKey & 0xFF];
+  LPARAM lParam = kRepeatOnce | (alt ? kAltDown : 0) | (wasDown || !down ? kWasDown : 0) |
+                  (down ? 0 : kGoingUp);
+  wasDown = down;
+  UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  QueueInput(window, message, static_cast<WPARAM>(virtualKey), lParam);
+}
+
+// The window gains activation and the keyboard focus (a click, a task switch back).
+void FocusGainedInput(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || (ActiveWindow() == window && FocusWindow() == window))
+    return;
+  SetActivationState(window, window);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, *record), 0);
+}
+
+// Another program takes the focus: the window stays as it is, only inactive.
+void FocusLostInput(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || (ActiveWindow() != window && FocusWindow() != window))
+    return;
+  SetActivationState(nullptr, nullptr);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_INACTIVE, *record), 0);
+}
+
+void MinimizeInput(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || record->minimized)
+    return;
+  record->minimized = true;
+  SetActivationState(nullptr, nullptr);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_INACTIVE, *record), 0);
+  QueueInput(window, WM_SIZE, SIZE_MINIMIZED, 0);
+}
+
+// Restoring a minimised window; for a window that is not minimised, a reactivation.
+void RestoreInput(HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr)
+    return;
+  if (!record->minimized) {
+    FocusGainedInput(window);
+    return;
+  }
+  record->minimized = false;
+  SetActivationState(window, window);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, *record), 0);
+  QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(record->clientWidth, record->clientHeight));
+}
+
+void ResizeInput(HWND window, int width, int height) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || record->minimized ||
+      (record->clientWidth == width && record->clientHeight == height))
+    return;
+  record->clientWidth = width;
+  record->clientHeight = height;
+  QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(width, height));
+}
+
+void WindowEventInput(const SDL_WindowEvent &event) {
+  HWND window = WindowFromSdlId(event.windowID);
+  switch (event.event) {
+  case SDL_WINDOWEVENT_FOCUS_GAINED:
+    return FocusGainedInput(window);
+  case SDL_WINDOWEVENT_FOCUS_LOST:
+    return FocusLostInput(window);
+  case SDL_WINDOWEVENT_MINIMIZED:
+    return MinimizeInput(window);
+  case SDL_WINDOWEVENT_RESTORED:
+    return RestoreInput(window);
+  case SDL_WINDOWEVENT_SIZE_CHANGED:
+    return ResizeInput(window, event.data1, event.data2);
+  case SDL_WINDOWEVENT_CLOSE:
+    if (window != nullptr)
+      QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return;
+  default:
+    return;
+  }
+}
+
+void KeyEventInput(const SDL_KeyboardEvent &event) {
+  HWND window = WindowFromSdlId(event.windowID);
+  if (window == nullptr)
+    window = FocusWindow();
+  int virtualKey = VirtualKeyFromScancode(event.keysym.scancode);
+  if (window == nullptr || virtualKey == 0)
+    return;
+  bool alt = (event.keysym.mod & KMOD_ALT) != 0;
+  bool control = (event.keysym.mod & KMOD_CTRL) != 0;
+  // Alt combinations (but not AltGr, which is Ctrl+Alt), Alt itself and F10 are system keys.
+  bool system = virtualKey == VK_F10 || virtualKey == VK_MENU || (alt && !control);
+  KeyInput(window, virtualKey, event.state == SDL_PRESSED, system, alt);
+}
+
+// The window that queued test input goes to: keys to the focus (system keys, as on Win32, to
+// the active window when nothing has the focus), the rest to the game's window. False while no
+// window exists, so the input waits for one.
+bool TestInputTarget(const TestInput &input, HWND *window) {
+  if (NewestWindow() == nullptr)
+    return false;
+  if (input.kind == TestInput::Key)
+    *window = FocusWindow();
+  else if (input.kind == TestInput::SysKey)
+    *window = FocusWindow() != nullptr ? FocusWindow() : ActiveWindow();
+  else
+    *window = ActiveWindow() != nullptr ? ActiveWindow() : NewestWindow();
+  return true;
+}
+
+void TestInputToMessages(const TestInput &input, HWND window) {
+  switch (input.kind) {
+  case TestInput::Key:
+    return KeyInput(window, input.virtualKey, input.down, false, false);
+  case TestInput::SysKey:
+    return KeyInput(window, input.virtualKey, input.down, true, input.alt);
+  case TestInput::Minimize:
+    return MinimizeInput(window);
+  case TestInput::Restore:
+    return RestoreInput(window);
+  case TestInput::FocusLoss:
+    return FocusLostInput(window);
+  case TestInput::Resize:
+    if (WindowRecord *record = FindWindowRecord(window))
+      SDL_SetWindowSize(record->sdl, input.width, input.height);
+    return ResizeInput(window, input.width, input.height);
+  case TestInput::Close:
+    return QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+}
+
+// Turns the next piece of input (the test queue first, then SDL's) into messages; false when
+// there is none.
+bool TakeInput() {
+  TestInput test;
+  HWND window = nullptr;
+  if (TestHookPeekInput(&test) && TestInputTarget(test, &window)) {
+    TestHookDropInput();
+    if (window != nullptr)
+      TestInputToMessages(test, window);
+    return true;
+  }
+  SDL_Event event;
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_PollEvent(&event) == 0)
+    return false;
+  if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
+    KeyEventInput(event.key);
+  else if (event.type == SDL_WINDOWEVENT)
+    WindowEventInput(event.window);
+  return true;
+}
+
+bool Matches(const MSG &msg, HWND window, UINT filterMin, UINT filterMax) {
+  if (window != nullptr && msg.hwnd != window)
+    return false;
+  return (filterMin == 0 && filterMax == 0) ||
+         (msg.message >= filterMin && msg.message <= filterMax);
+}
+
+bool TakeFrom(std::deque<MSG> &queue, LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
+              bool remove) {
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    if (!Matches(*it, window, filterMin, filterMax))
+      continue;
+    *msg = *it;
+    if (remove)
+      queue.erase(it);
+    return true;
+  }
+  return false;
+}
+
+// Posted messages first, then the quit request (whatever the filter), then input.
+bool FindMessage(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
+  MessageQueue &queue = Queue();
+  if (TakeFrom(queue.posted, msg, window, filterMin, filterMax, remove))
+    return true;
+  if (queue.quitPending) {
+    *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0);
+    queue.quitPending = !remove;
+    return true;
+  }
+  do {
+    if (TakeFrom(queue.input, msg, window, filterMin, filterMax, remove))
+      return true;
+  } while (TakeInput());
+  return false;
+}
+
+void PostMessageToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Queue().posted.push_back(MakeMessage(window, message, wParam, lParam));
+}
+
+} // namespace
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg) {
+  if (msg == nullptr)
+    return FALSE;
+  bool remove = (removeMsg & PM_REMOVE) != 0;
+  if (FindMessage(msg, window, filterMin, filterMax, remove))
+    return TRUE;
+  // Tests act here, between the empty queue and the frame that it lets run; what they queue
+  // comes out of the next call.
+  TestHookQueueFoundEmpty();
+  return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG *msg) {
+  if (msg == nullptr)
+    return FALSE;
+  if (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP && msg->message != WM_SYSKEYDOWN &&
+      msg->message != WM_SYSKEYUP)
+    return FALSE;
+  if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
+    const bool *keyDown = Queue().keyDown;
+    int character = CharacterFromVirtualKey(static_cast<int>(msg->wParam), keyDown[VK_SHIFT],
+                                            keyDown[VK_CONTROL]);
+    if (character != 0)
+      PostMessageToQueue(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
+                         static_cast<WPARAM>(character), msg->lParam);
+  }
+  return TRUE; // key messages count as translated, whether or not they make a character
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG *msg) {
+  if (msg == nullptr || FindWindowRecord(msg->hwnd) == nullptr)
+    return 0;
+  return SendToWindow(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr)
+    return 0;
+  switch (message) {
+  case WM_SYSCOMMAND:
+    switch (wParam & 0xFFF0) {
+    case SC_CLOSE:
+      SendToWindow(window, WM_CLOSE, 0, 0);
+      break;
+    case SC_MINIMIZE:
+      SDL_MinimizeWindow(record->sdl);
+      break;
+    case SC_MAXIMIZE:
+      SDL_MaximizeWindow(record->sdl);
+      break;
+    case SC_RESTORE:
+      SDL_RestoreWindow(record->sdl);
+      break;
+    }
+    return 0;
+  case WM_SYSKEYDOWN:
+    if (wParam == VK_F4 && (lParam & kAltDown))
+      SendToWindow(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  case WM_CLOSE:
+    DestroyWindow(window);
+    return 0;
+  case WM_ACTIVATE:
+    // An active window that is not minimised takes the keyboard focus.
+    if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0 && FocusWindow() != window)
+      TakeKeyboardFocus(window);
+    return 0;
+  default:
+    return 0;
+  }
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+  Queue().quitPending = true;
+  Queue().quitCode = exitCode;
+}
+
+LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord *record = FindWindowRecord(window);
+  if (record == nullptr || record->procedure == nullptr)
+    return 0;
+  return record->procedure(window, message, wParam, lParam);
+}
+
+void ForgetMessagesFor(HWND window) {
+  for (std::deque<MSG> *queue : {&Queue().posted, &Queue().input}) {
+    for (auto it = queue->begin(); it != queue->end();) {
+      if (it->hwnd == window)
+        it = queue->erase(it);
+      else
+        ++it;
+    }
+  }
+}
+
+void ClearMessageQueue() {
+  Queue() = MessageQueue();
+}

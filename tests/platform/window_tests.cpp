@@ -1,0 +1,231 @@
+// Window classes and windows of the native platform on a real X display: the client area the
+// styles give, visibility, and the messages sent during creation, showing, focus and destruction.
+#include "tests/platform/platform_fixture.h"
+
+namespace {
+
+using Windows = PlatformTest;
+
+Delivered Sent(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return {window, message, wParam, lParam};
+}
+
+LPARAM Size(int width, int height) {
+  return static_cast<LPARAM>(height) << 16 | width;
+}
+
+TEST_F(Windows, AClassNameRegistersOnceWhateverItsCase) {
+  WNDCLASSA other = {};
+  other.lpfnWndProc = RecordingProc;
+  other.lpszClassName = "ZELUPLATFORMTEST";
+  EXPECT_EQ(RegisterClassA(&other), 0) << "the fixture's class, in capitals";
+  other.lpszClassName = "ZeluOther";
+  ATOM atom = RegisterClassA(&other);
+  EXPECT_NE(atom, 0);
+  EXPECT_EQ(RegisterClassA(&other), 0);
+  EXPECT_TRUE(UnregisterClassA("zeluother", nullptr));
+  EXPECT_FALSE(UnregisterClassA("ZeluOther", nullptr)) << "already gone";
+  EXPECT_NE(RegisterClassA(&other), 0) << "free again";
+  EXPECT_TRUE(UnregisterClassA("ZeluOther", nullptr));
+}
+
+TEST_F(Windows, AClassWithALiveWindowStaysRegistered) {
+  HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(UnregisterClassA(kTestClass, GetModuleHandleA(nullptr)));
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_TRUE(UnregisterClassA(kTestClass, GetModuleHandleA(nullptr)));
+  EXPECT_EQ(CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100), nullptr)
+      << "no class, no window";
+}
+
+TEST_F(Windows, SystemIconAndCursorComeWithoutAModule) {
+  EXPECT_NE(LoadIconA(nullptr, IDI_WINLOGO), nullptr);
+  EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), nullptr);
+  EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), IDI_WINLOGO), nullptr)
+      << "the program has no icon resources of its own";
+}
+
+struct ClientCase {
+  const char *name;
+  DWORD style;
+  DWORD exStyle;
+  int width;
+  int height;
+  bool framed; // whether the styles imply a frame around the client area
+};
+
+class ClientArea : public PlatformTest, public ::testing::WithParamInterface<ClientCase> {};
+
+TEST_P(ClientArea, IsExactlyTheSizeAskedForAndHiddenUntilShown) {
+  const ClientCase &c = GetParam();
+  RECT rect = {0, 0, c.width, c.height};
+  ASSERT_TRUE(AdjustWindowRectEx(&rect, c.style, FALSE, c.exStyle));
+  bool grew = rect.left < 0 && rect.top < 0 && rect.right > c.width && rect.bottom > c.height;
+  EXPECT_EQ(grew, c.framed) << rect.left << "," << rect.top << "," << rect.right << ","
+                            << rect.bottom;
+
+  std::string title = std::string("zelu client ") + c.name;
+  HWND window = CreateClientWindow(c.style, c.exStyle, c.width, c.height, title.c_str());
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(TestWindowVisible(window));
+  std::string id = FindXWindow(title);
+  ASSERT_FALSE(id.empty());
+  EXPECT_FALSE(XWindowGeometry(id).viewable) << "created hidden";
+
+  EXPECT_FALSE(ShowWindow(window, SW_SHOW)) << "was hidden";
+  EXPECT_TRUE(ShowWindow(window, SW_SHOW)) << "was visible";
+  EXPECT_TRUE(TestWindowVisible(window));
+  int width = 0, height = 0;
+  TestClientSize(window, &width, &height);
+  EXPECT_EQ(width, c.width);
+  EXPECT_EQ(height, c.height);
+  XGeometry geometry = XWindowGeometry(id);
+  EXPECT_TRUE(geometry.viewable);
+  EXPECT_EQ(geometry.width, c.width);
+  EXPECT_EQ(geometry.height, c.height);
+  EXPECT_FALSE(TestWindowFullscreen(window)) << "no display mode was changed";
+  EXPECT_TRUE(DestroyWindow(window));
+}
+
+const ClientCase kClientCases[] = {
+    {"overlapped", kWindowedStyle, kWindowedExStyle, 640, 480, true},
+    {"popup", kPopupStyle, kPopupExStyle, 640, 480, false},
+    {"caption", WS_CAPTION | WS_SYSMENU, 0, 320, 200, true},
+    {"bordered", WS_POPUP | WS_BORDER, 0, 123, 77, true},
+};
+INSTANTIATE_TEST_SUITE_P(Styles, ClientArea, ::testing::ValuesIn(kClientCases),
+                         [](const ::testing::TestParamInfo<ClientCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST_F(Windows, TheGamesSequenceSendsItsMessagesDuringTheCalls) {
+  HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 640, 480);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TakeDelivered(), std::vector<Delivered>{Sent(window, WM_CREATE)});
+  ShowWindow(window, SW_SHOW);
+  // Overlapped windows hear their size when first shown; the procedure keeps WM_ACTIVATE to
+  // itself, so the focus has not moved yet.
+  EXPECT_EQ(TakeDelivered(),
+            (std::vector<Delivered>{Sent(window, WM_SHOWWINDOW, TRUE),
+                                    Sent(window, WM_ACTIVATE, WA_ACTIVE),
+                                    Sent(window, WM_SIZE, SIZE_RESTORED, Size(640, 480))}));
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_TRUE(SetForegroundWindow(window));
+  EXPECT_TRUE(TakeDelivered().empty()) << "already in front";
+  EXPECT_EQ(SetFocus(window), nullptr) << "no window had the focus";
+  EXPECT_EQ(TakeDelivered(), std::vector<Delivered>{Sent(window, WM_SETFOCUS)});
+  EXPECT_EQ(GetFocus(), window);
+
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(TakeDelivered(),
+            (std::vector<Delivered>{Sent(window, WM_ACTIVATE, WA_INACTIVE),
+                                    Sent(window, WM_KILLFOCUS), Sent(window, WM_DESTROY)}));
+  EXPECT_EQ(GetFocus(), nullptr);
+  for (const MSG &msg : DrainMessages())
+    EXPECT_NE(msg.hwnd, window) << "message 0x" << std::hex << msg.message;
+}
+
+TEST_F(Windows, APopupHearsItsSizeWhenCreated) {
+  HWND window = CreateClientWindow(kPopupStyle, kPopupExStyle, 320, 240);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TakeDelivered(),
+            (std::vector<Delivered>{Sent(window, WM_CREATE),
+                                    Sent(window, WM_SIZE, SIZE_RESTORED, Size(320, 240))}));
+  ShowWindow(window, SW_SHOW);
+  EXPECT_EQ(TakeDelivered(), (std::vector<Delivered>{Sent(window, WM_SHOWWINDOW, TRUE),
+                                                     Sent(window, WM_ACTIVATE, WA_ACTIVE)}));
+  EXPECT_TRUE(DestroyWindow(window));
+}
+
+TEST_F(Windows, FocusMovesBetweenWindowsAndCanBeRemoved) {
+  HWND first = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100, "zelu first");
+  HWND second = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100, "zelu second");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  SetFocus(first);
+  TakeDelivered();
+  // Focusing the other window activates it first.
+  EXPECT_EQ(SetFocus(second), first);
+  EXPECT_EQ(TakeDelivered(),
+            (std::vector<Delivered>{
+                Sent(first, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(second)),
+                Sent(second, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(first)),
+                Sent(first, WM_KILLFOCUS, reinterpret_cast<WPARAM>(second)),
+                Sent(second, WM_SETFOCUS, reinterpret_cast<WPARAM>(first))}));
+  EXPECT_EQ(GetFocus(), second);
+  EXPECT_EQ(SetFocus(nullptr), second);
+  EXPECT_EQ(TakeDelivered(), std::vector<Delivered>{Sent(second, WM_KILLFOCUS)});
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_TRUE(DestroyWindow(first));
+  EXPECT_TRUE(DestroyWindow(second));
+}
+
+LRESULT CALLBACK RefusingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  RecordingProc(window, message, wParam, lParam);
+  return message == WM_CREATE ? -1 : 0;
+}
+
+TEST_F(Windows, AProcedureThatRefusesWmCreateFailsTheCreation) {
+  WNDCLASSA refusing = {};
+  refusing.lpfnWndProc = RefusingProc;
+  refusing.lpszClassName = "ZeluRefusing";
+  ASSERT_NE(RegisterClassA(&refusing), 0);
+  HWND window = CreateWindowExA(0, "ZeluRefusing", "refused", WS_POPUP, 0, 0, 50, 50, nullptr,
+                                nullptr, nullptr, nullptr);
+  EXPECT_EQ(window, nullptr);
+  std::vector<Delivered> got = TakeDelivered();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].message, static_cast<UINT>(WM_CREATE));
+  EXPECT_EQ(got[1].message, static_cast<UINT>(WM_DESTROY));
+  EXPECT_EQ(TestHandlesHeld(), heldAtStart);
+  EXPECT_TRUE(UnregisterClassA("ZeluRefusing", nullptr)) << "no window of it is left";
+}
+
+TEST_F(Windows, ADestroyedWindowsHandleIsRefusedEverywhere) {
+  HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 100, 100);
+  ASSERT_TRUE(DestroyWindow(window));
+  TakeDelivered();
+  EXPECT_FALSE(TestWindowExists(window));
+  EXPECT_FALSE(DestroyWindow(window));
+  EXPECT_FALSE(ShowWindow(window, SW_SHOW));
+  EXPECT_FALSE(SetForegroundWindow(window));
+  EXPECT_EQ(SetFocus(window), nullptr);
+  EXPECT_EQ(GetDC(window), nullptr);
+  MSG msg = {window, WM_KEYDOWN, VK_SPACE, 0, 0, {0, 0}};
+  EXPECT_EQ(DispatchMessageA(&msg), 0);
+  EXPECT_TRUE(TakeDelivered().empty()) << "nothing reached the old procedure";
+}
+
+// A procedure that destroys its own window in the middle of a call that sends it messages.
+LRESULT CALLBACK SelfDestroyingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  RecordingProc(window, message, wParam, lParam);
+  if (message == WM_SHOWWINDOW || message == WM_SETFOCUS)
+    DestroyWindow(window);
+  return 0;
+}
+
+TEST_F(Windows, AWindowDestroyedByItsOwnProcedureEndsTheCallCleanly) {
+  WNDCLASSA selfDestroying = {};
+  selfDestroying.lpfnWndProc = SelfDestroyingProc;
+  selfDestroying.lpszClassName = "ZeluSelfDestroying";
+  ASSERT_NE(RegisterClassA(&selfDestroying), 0);
+  for (int step = 0; step < 2; ++step) {
+    HWND window = CreateWindowExA(0, "ZeluSelfDestroying", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 80,
+                                  80, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    if (step == 0)
+      ShowWindow(window, SW_SHOW); // destroyed by WM_SHOWWINDOW
+    else
+      SetFocus(window); // destroyed by WM_SETFOCUS
+    EXPECT_FALSE(TestWindowExists(window));
+    EXPECT_EQ(GetFocus(), nullptr);
+    std::vector<Delivered> got = TakeDelivered();
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.back().message, static_cast<UINT>(WM_DESTROY));
+  }
+  EXPECT_EQ(TestHandlesHeld(), heldAtStart);
+  EXPECT_TRUE(UnregisterClassA("ZeluSelfDestroying", nullptr));
+}
+
+} // namespace
