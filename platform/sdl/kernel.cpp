@@ -1,8 +1,19 @@
-// Kernel services: the module handle and the performance counter.
+// Kernel services: the module handle, files and read-only mappings over POSIX, local memory
+// blocks, and the performance counter.
 #include "platform/win32.h"
 #include "platform/sdl/test_hooks.h"
 
 #include <SDL.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -14,6 +25,86 @@ struct ModuleTag {
 int64_t CountsFromMicros(uint64_t micros, int64_t frequency) {
   uint64_t f = static_cast<uint64_t>(frequency);
   return static_cast<int64_t>((micros / 1000000) * f + (micros % 1000000) * f / 1000000);
+}
+
+// Files and mappings are kernel objects that CloseHandle releases; both keep a descriptor of
+// their own, so a mapping outlives the file handle it was made from, as on Windows.
+enum class ObjectKind { File, Mapping };
+
+struct KernelObject {
+  ObjectKind kind;
+  int fd;
+  uint64_t size; // mappings only: the bytes a view may cover
+};
+
+// Live objects, views (address to length) and local blocks, so that releases can check what
+// they are given and views can be unmapped by address alone.
+std::set<KernelObject *> &LiveObjects() {
+  static std::set<KernelObject *> objects;
+  return objects;
+}
+
+std::map<const void *, size_t> &LiveViews() {
+  static std::map<const void *, size_t> views;
+  return views;
+}
+
+std::set<void *> &LiveBlocks() {
+  static std::set<void *> blocks;
+  return blocks;
+}
+
+KernelObject *FindObject(HANDLE handle, ObjectKind kind) {
+  KernelObject *object = static_cast<KernelObject *>(handle);
+  auto found = LiveObjects().find(object);
+  if (found == LiveObjects().end() || (*found)->kind != kind)
+    return nullptr;
+  return object;
+}
+
+// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf8FromUtf16(const WCHAR *text) {
+  std::string out;
+  for (size_t i = 0; text[i] != 0; ++i) {
+    uint32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    else if (c >= 0xD800 && c < 0xE000)
+      c = 0xFFFD;
+    int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    static const unsigned char lead[] = {0x00, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(lead[extra] | (c >> (6 * extra)));
+    for (int k = extra - 1; k >= 0; --k)
+      out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+  }
+  return out;
+}
+
+// The one kind of opening the game asks for: an existing regular file, read-only. Directories
+// fail, as CreateFile without backup semantics does on Windows.
+HANDLE OpenExistingForReading(const char *path, DWORD access, DWORD disposition) {
+  if (path == nullptr || access != GENERIC_READ || disposition != OPEN_EXISTING)
+    return INVALID_HANDLE_VALUE;
+  int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return INVALID_HANDLE_VALUE;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return INVALID_HANDLE_VALUE;
+  }
+  KernelObject *file = new KernelObject{ObjectKind::File, fd, 0};
+  LiveObjects().insert(file);
+  TestHookHeld(+1);
+  return file;
+}
+
+bool FileBytes(int fd, uint64_t *size) {
+  struct stat info;
+  if (fstat(fd, &info) != 0)
+    return false;
+  *size = static_cast<uint64_t>(info.st_size);
+  return true;
 }
 
 } // namespace
@@ -45,4 +136,120 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
   else
     count->QuadPart = static_cast<LONGLONG>(SDL_GetPerformanceCounter());
   return TRUE;
+}
+
+HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
+                          DWORD creationDisposition, DWORD, HANDLE) {
+  if (TestHookFails("CreateFileA"))
+    return INVALID_HANDLE_VALUE;
+  return OpenExistingForReading(fileName, desiredAccess, creationDisposition);
+}
+
+HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
+                          DWORD creationDisposition, DWORD, HANDLE) {
+  if (TestHookFails("CreateFileW") || fileName == nullptr)
+    return INVALID_HANDLE_VALUE;
+  return OpenExistingForReading(Utf8FromUtf16(fileName).c_str(), desiredAccess,
+                                creationDisposition);
+}
+
+DWORD WINAPI GetFileSize(HANDLE file, DWORD *fileSizeHigh) {
+  KernelObject *object = FindObject(file, ObjectKind::File);
+  uint64_t size;
+  if (TestHookFails("GetFileSize") || object == nullptr || !FileBytes(object->fd, &size))
+    return INVALID_FILE_SIZE;
+  if (fileSizeHigh != nullptr)
+    *fileSizeHigh = static_cast<DWORD>(size >> 32);
+  return static_cast<DWORD>(size);
+}
+
+// Read-only, unnamed mappings of no more than the file holds; an empty file cannot be mapped.
+HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect,
+                                 DWORD maximumSizeHigh, DWORD maximumSizeLow, LPCSTR name) {
+  KernelObject *object = FindObject(file, ObjectKind::File);
+  uint64_t fileSize;
+  if (TestHookFails("CreateFileMappingA") || object == nullptr || protect != PAGE_READONLY ||
+      name != nullptr || !FileBytes(object->fd, &fileSize))
+    return nullptr;
+  uint64_t size = (static_cast<uint64_t>(maximumSizeHigh) << 32) | maximumSizeLow;
+  if (size == 0)
+    size = fileSize;
+  if (size == 0 || size > fileSize)
+    return nullptr;
+  int fd = fcntl(object->fd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0)
+    return nullptr;
+  KernelObject *mapping = new KernelObject{ObjectKind::Mapping, fd, size};
+  LiveObjects().insert(mapping);
+  TestHookHeld(+1);
+  return mapping;
+}
+
+LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHigh, DWORD offsetLow,
+                            SIZE_T bytesToMap) {
+  KernelObject *object = FindObject(mapping, ObjectKind::Mapping);
+  if (TestHookFails("MapViewOfFile") || object == nullptr || desiredAccess != FILE_MAP_READ)
+    return nullptr;
+  uint64_t offset = (static_cast<uint64_t>(offsetHigh) << 32) | offsetLow;
+  const uint64_t granularity = 65536; // Windows' allocation granularity
+  if (offset % granularity != 0 || offset >= object->size)
+    return nullptr;
+  uint64_t length = bytesToMap != 0 ? bytesToMap : object->size - offset;
+  if (length > object->size - offset)
+    return nullptr;
+  void *view =
+      mmap(nullptr, length, PROT_READ, MAP_PRIVATE, object->fd, static_cast<off_t>(offset));
+  if (view == MAP_FAILED)
+    return nullptr;
+  LiveViews()[view] = length;
+  TestHookHeld(+1);
+  return view;
+}
+
+BOOL WINAPI UnmapViewOfFile(const void *baseAddress) {
+  auto found = LiveViews().find(baseAddress);
+  if (TestHookFails("UnmapViewOfFile") || found == LiveViews().end())
+    return FALSE;
+  munmap(const_cast<void *>(baseAddress), found->second);
+  LiveViews().erase(found);
+  TestHookHeld(-1);
+  return TRUE;
+}
+
+BOOL WINAPI CloseHandle(HANDLE handle) {
+  KernelObject *object = static_cast<KernelObject *>(handle);
+  auto found = LiveObjects().find(object);
+  if (TestHookFails("CloseHandle") || found == LiveObjects().end())
+    return FALSE;
+  close(object->fd);
+  LiveObjects().erase(found);
+  delete object;
+  TestHookHeld(-1);
+  return TRUE;
+}
+
+// Fixed blocks only (a fixed block's handle is its address), optionally zero-filled.
+HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes) {
+  if (TestHookFails("LocalAlloc") || (flags & ~static_cast<UINT>(LMEM_ZEROINIT)) != LMEM_FIXED)
+    return nullptr;
+  size_t size = bytes != 0 ? bytes : 1;
+  void *block = (flags & LMEM_ZEROINIT) != 0 ? calloc(1, size) : malloc(size);
+  if (block == nullptr)
+    return nullptr;
+  LiveBlocks().insert(block);
+  TestHookHeld(+1);
+  return block;
+}
+
+// NULL on success; the block itself when it cannot be freed.
+HLOCAL WINAPI LocalFree(HLOCAL memory) {
+  if (memory == nullptr)
+    return nullptr;
+  auto found = LiveBlocks().find(memory);
+  if (TestHookFails("LocalFree") || found == LiveBlocks().end())
+    return memory;
+  LiveBlocks().erase(found);
+  free(memory);
+  TestHookHeld(-1);
+  return nullptr;
 }
