@@ -4,7 +4,10 @@
 # `test` adds the tests, the Windows cross build, Wine and the virtual display.
 set -euo pipefail
 
-run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libgl1-mesa-dri)
+# xfonts-base: the core X fonts that SDL draws its message boxes with (the game's questions and
+# error messages) when zenity is not there.
+run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libgl1-mesa-dri
+  xfonts-base)
 test_packages=(clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox)
