@@ -1,0 +1,74 @@
+// The time sources of the native platform: the performance counter, timeGetTime and its wrap,
+// on the real clock and on the test controls' virtual clock.
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+class Clock : public ::testing::Test {
+protected:
+  void SetUp() override { TestReset(); }
+  void TearDown() override { TestReset(); }
+};
+
+TEST_F(Clock, TheRealCounterIsMonotonicAndKeepsTime) {
+  LARGE_INTEGER frequency, previous, now;
+  ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+  ASSERT_GT(frequency.QuadPart, 0);
+  ASSERT_TRUE(QueryPerformanceCounter(&previous));
+  LARGE_INTEGER start = previous;
+  DWORD startMillis = timeGetTime();
+  for (int i = 0; i < 100000; ++i) {
+    ASSERT_TRUE(QueryPerformanceCounter(&now));
+    ASSERT_GE(now.QuadPart, previous.QuadPart) << "reading " << i;
+    previous = now;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  QueryPerformanceCounter(&now);
+  double counted = static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;
+  DWORD millis = timeGetTime() - startMillis;
+  EXPECT_GE(counted, 0.050);
+  EXPECT_LT(counted, 2.0);
+  EXPECT_GE(millis, 49u);
+  EXPECT_LT(millis, 2000u);
+}
+
+TEST_F(Clock, TheVirtualClockStepsAtEveryReading) {
+  TestUseVirtualClock(1000000, 250);
+  TestSetCounterFrequency(1000000);
+  LARGE_INTEGER frequency, first, second;
+  ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+  EXPECT_EQ(frequency.QuadPart, 1000000);
+  ASSERT_TRUE(QueryPerformanceCounter(&first));
+  ASSERT_TRUE(QueryPerformanceCounter(&second));
+  EXPECT_EQ(first.QuadPart, 1000250);
+  EXPECT_EQ(second.QuadPart - first.QuadPart, 250);
+  TestAdvanceClockMicros(1000000);
+  EXPECT_EQ(timeGetTime(), 2000u) << "2 000 750 us: 1 s + 1 s + 3 steps of 250 us";
+}
+
+TEST_F(Clock, TimeGetTimeWrapsModulo2To32) {
+  TestUseVirtualClock(0, 0);
+  TestSetTimeGetTime(0xFFFFFFF0u);
+  DWORD before = timeGetTime();
+  EXPECT_EQ(before, 0xFFFFFFF0u);
+  TestAdvanceClockMicros(0x20 * 1000);
+  DWORD after = timeGetTime();
+  EXPECT_EQ(after, 0x10u);
+  EXPECT_EQ(after - before, 0x20u) << "the unsigned difference still counts the time";
+}
+
+TEST_F(Clock, WithoutACounterTheFrequencyCallFails) {
+  TestSetNoPerformanceCounter(true);
+  LARGE_INTEGER frequency;
+  frequency.QuadPart = 99;
+  EXPECT_FALSE(QueryPerformanceFrequency(&frequency));
+  EXPECT_EQ(frequency.QuadPart, 0);
+}
+
+} // namespace

@@ -1,0 +1,18 @@
+// A program whose WinMain checks what platform/sdl's main hands it and answers with an exit code:
+// 7 when the arguments arrive as Win32's command line, another code for each thing that is wrong.
+#include "platform/win32.h"
+
+#include <cstring>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
+                   int showCommand) {
+  if (instance == nullptr || instance != GetModuleHandleA(nullptr))
+    return 1;
+  if (previousInstance != nullptr)
+    return 2;
+  if (commandLine == nullptr || strcmp(commandLine, "seven two words") != 0)
+    return 3;
+  if (showCommand != SW_SHOW)
+    return 4;
+  return 7;
+}
