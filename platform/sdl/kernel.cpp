@@ -4,6 +4,7 @@
 #include "platform/sdl/test_hooks.h"
 
 #include <SDL.h>
+#include <sanitizer/asan_interface.h>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -97,6 +98,12 @@ HANDLE OpenExistingForReading(const char *path, DWORD access, DWORD disposition)
   LiveObjects().insert(file);
   TestHookHeld(+1);
   return file;
+}
+
+// Bytes from the end of a view of `length` bytes to the end of its last page.
+size_t PageTail(size_t length) {
+  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  return (page - length % page) % page;
 }
 
 bool FileBytes(int fd, uint64_t *size) {
@@ -201,6 +208,9 @@ LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHig
       mmap(nullptr, length, PROT_READ, MAP_PRIVATE, object->fd, static_cast<off_t>(offset));
   if (view == MAP_FAILED)
     return nullptr;
+  // The rest of the view's last page reads as zeros; under AddressSanitizer it is poisoned, so
+  // that a read past the end of the file is reported.
+  ASAN_POISON_MEMORY_REGION(static_cast<char *>(view) + length, PageTail(length));
   LiveViews()[view] = length;
   TestHookHeld(+1);
   return view;
@@ -210,6 +220,8 @@ BOOL WINAPI UnmapViewOfFile(const void *baseAddress) {
   auto found = LiveViews().find(baseAddress);
   if (TestHookFails("UnmapViewOfFile") || found == LiveViews().end())
     return FALSE;
+  ASAN_UNPOISON_MEMORY_REGION(static_cast<const char *>(baseAddress) + found->second,
+                              PageTail(found->second));
   munmap(const_cast<void *>(baseAddress), found->second);
   LiveViews().erase(found);
   TestHookHeld(-1);

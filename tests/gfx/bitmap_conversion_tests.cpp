@@ -268,25 +268,18 @@ TEST_F(Conversion, RunLengthDataWithEveryEscape) {
   }
 }
 
-// Run-length data is read no further than biSizeImage, a zero one being filled in as the
-// uncompressed size, and never past the end of the file.
-TEST_F(Conversion, RunLengthDataStopsAtItsSizeAndAtTheFileEnd) {
+// Run-length data is read no further than the file holds, whatever its biSizeImage says. (How
+// data cut short by a smaller biSizeImage comes out differs between GDIs: see the native tests.)
+TEST_F(Conversion, RunLengthDataStopsAtTheFileEnd) {
   const std::vector<uint8_t> data = {0x01, 0x01, 0x01, 0x02, 0x01, 0x03,
                                      0x01, 0x04, 0x01, 0x05, 0x00, 0x01};
-  struct Case {
-    uint32_t sizeImage;
-    int pixelsSet;
-  } cases[] = {{0, 4}, {12, 5}, {4, 2}, {0x7FFFFFFF, 5}};
-  for (const Case &c : cases) {
-    SCOPED_TRACE("biSizeImage " + std::to_string(c.sizeImage));
+  for (uint32_t sizeImage : {12u, 13u, 0x7FFFFFFFu}) {
+    SCOPED_TRACE("biSizeImage " + std::to_string(sizeImage));
     BitmapFixture fixture = RunLengthFixture(8, 8, 1, data);
-    fixture.sizeImage = c.sizeImage;
-    std::vector<uint32_t> indices(8, X);
-    for (int i = 0; i < c.pixelsSet; ++i)
-      indices[i] = static_cast<uint32_t>(i + 1);
+    fixture.sizeImage = sizeImage;
     LoadOutcome out = LoadBytes("rlesize.bmp", BitmapBytes(fixture));
     ASSERT_TRUE(out.loaded);
-    EXPECT_EQ(out.pixels, RgbBytes(ColorsOf(fixture.colors, {indices})));
+    EXPECT_EQ(out.pixels, RgbBytes(ColorsOf(fixture.colors, {{1, 2, 3, 4, 5, X, X, X}})));
   }
 }
 
