@@ -31,7 +31,7 @@ Rgb GlyphColour(int glyph, bool marked = false);
 // The test atlas (any size): cell n of the nine (row-major from t = 0, bounds 0, 0.33, 0.66, 0.99)
 // is red 70 * (n % 3), green 70 * (n / 3), blue 255, with the quarter at its smaller s and t (the
 // quad's top-left corner on screen) marked by a blue of 200. Blue always exceeds red and green by
-// 55 or more, also where filtering mixes cells, so sprite pixels never pass for grey or black.
+// 60 or more, also where filtering mixes cells, so sprite pixels never pass for grey or black.
 TexelPainter AtlasPainter(int size);
 Rgb AtlasColour(int cell, bool marked);
 bool IsSpritePixel(const Rgb &colour);
