@@ -43,11 +43,6 @@ void QueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Queue().input.push_back(MakeMessage(window, message, wParam, lParam));
 }
 
-LPARAM SizeParam(int width, int height) {
-  return static_cast<LPARAM>((static_cast<DWORD>(height) & 0xFFFF) << 16 |
-                             (static_cast<DWORD>(width) & 0xFFFF));
-}
-
 WPARAM ActivateParam(WORD state, const WindowRecord &record) {
   return static_cast<WPARAM>(record.minimized ? 1 : 0) << 16 | state;
 }

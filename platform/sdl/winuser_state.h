@@ -32,6 +32,12 @@ struct WindowRecord {
   int pixelFormat = 0;     // set once by SetPixelFormat
 };
 
+// WM_SIZE's lParam: the client width in the low word, the height in the high word.
+inline LPARAM SizeParam(int width, int height) {
+  return static_cast<LPARAM>((static_cast<DWORD>(height) & 0xFFFF) << 16 |
+                             (static_cast<DWORD>(width) & 0xFFFF));
+}
+
 // --- Handles and records (winuser_window.cpp) -------------------------------------------------
 // A fresh handle value: a multiple of 4, as Win32's are, never 0 and never reused.
 uintptr_t NewHandleValue();

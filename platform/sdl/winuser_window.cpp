@@ -4,6 +4,7 @@
 #include "platform/sdl/test_hooks.h"
 #include "platform/sdl/winuser_state.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -19,11 +20,6 @@ struct WindowList {
 WindowList &Windows() {
   static WindowList windows;
   return windows;
-}
-
-LPARAM SizeParam(int width, int height) {
-  return static_cast<LPARAM>((static_cast<DWORD>(height) & 0xFFFF) << 16 |
-                             (static_cast<DWORD>(width) & 0xFFFF));
 }
 
 WPARAM ActivateParam(WORD state, HWND window) {

@@ -63,12 +63,52 @@ TEST_F(Clock, TimeGetTimeWrapsModulo2To32) {
   EXPECT_EQ(after - before, 0x20u) << "the unsigned difference still counts the time";
 }
 
-TEST_F(Clock, WithoutACounterTheFrequencyCallFails) {
+TEST_F(Clock, WithoutACounterTheFrequencyCallFailsAndTimeGetTimeGoesOn) {
+  TestUseVirtualClock(5000000, 0);
   TestSetNoPerformanceCounter(true);
   LARGE_INTEGER frequency;
   frequency.QuadPart = 99;
   EXPECT_FALSE(QueryPerformanceFrequency(&frequency));
   EXPECT_EQ(frequency.QuadPart, 0);
+  EXPECT_EQ(timeGetTime(), 5000u);
+  TestAdvanceClockMicros(1500);
+  EXPECT_EQ(timeGetTime(), 5001u) << "whole milliseconds";
+}
+
+struct CounterCase {
+  int64_t frequency;
+  uint64_t micros;
+  int64_t counts;
+};
+
+TEST_F(Clock, TheVirtualCounterConvertsExactlyAtAnyFrequency) {
+  const CounterCase cases[] = {
+      {10000000, 123456789, 1234567890},
+      {3579545, 1000000000000ull, 3579545000000ll},     // the ACPI timer, after 11.6 days
+      {1000, 1500, 1},                                  // counts are whole: 1.5 ms is 1 count
+      {2400000000ll, 36000000000ull, 86400000000000ll}, // 2.4 GHz after 10 hours: no overflow
+  };
+  for (const CounterCase &c : cases) {
+    TestUseVirtualClock(c.micros, 0);
+    TestSetCounterFrequency(c.frequency);
+    LARGE_INTEGER count;
+    ASSERT_TRUE(QueryPerformanceCounter(&count));
+    EXPECT_EQ(count.QuadPart, c.counts) << c.frequency << " Hz at " << c.micros << " us";
+  }
+}
+
+TEST_F(Clock, TestResetBringsTheRealClockBack) {
+  TestUseVirtualClock(0, 0);
+  TestSetCounterFrequency(1234);
+  TestSetNoPerformanceCounter(true);
+  TestReset();
+  LARGE_INTEGER frequency, first, second;
+  ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+  EXPECT_NE(frequency.QuadPart, 1234);
+  QueryPerformanceCounter(&first);
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  QueryPerformanceCounter(&second);
+  EXPECT_GT(second.QuadPart, first.QuadPart) << "the real counter moves on its own";
 }
 
 } // namespace

@@ -82,8 +82,9 @@ private:
   bool Adjust() {
     rect = {0, 0, 320, 240};
     bool ok = AdjustWindowRectEx(&rect, kWindowedStyle, FALSE, kWindowedExStyle) != FALSE;
-    if (!ok)
+    if (!ok) {
       EXPECT_EQ(rect.right, 320) << "a failed AdjustWindowRectEx leaves the rectangle";
+    }
     return ok;
   }
   bool Create() {

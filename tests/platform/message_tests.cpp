@@ -311,13 +311,19 @@ TEST_F(Messages, DispatchCallsTheWindowsProcedureAndReturnsItsAnswer) {
   EXPECT_TRUE(UnregisterClassA("ZeluAnswering", nullptr));
 }
 
-TEST_F(Messages, DefWindowProcDestroysOnCloseAndIgnoresTheRest) {
+TEST_F(Messages, DefWindowProcFocusesOnActivationDestroysOnCloseAndIgnoresTheRest) {
   OpenWindow();
   EXPECT_EQ(DefWindowProcA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
   EXPECT_EQ(DefWindowProcA(window, WM_KEYDOWN, VK_F4, kAltDown), 0) << "not a system key";
   EXPECT_EQ(DefWindowProcA(window, WM_SYSKEYDOWN, VK_F4, kDown), 0) << "no Alt";
   EXPECT_TRUE(TakeDelivered().empty());
   EXPECT_TRUE(TestWindowExists(window));
+  // The focus follows an activation that reaches DefWindowProcA, unless it is minimised.
+  SetFocus(nullptr);
+  EXPECT_EQ(DefWindowProcA(window, WM_ACTIVATE, 0x10000 | WA_ACTIVE, 0), 0);
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(DefWindowProcA(window, WM_ACTIVATE, WA_CLICKACTIVE, 0), 0);
+  EXPECT_EQ(GetFocus(), window);
   EXPECT_EQ(DefWindowProcA(window, WM_CLOSE, 0, 0), 0);
   EXPECT_FALSE(TestWindowExists(window)) << "Win32's default for WM_CLOSE destroys the window";
 }
