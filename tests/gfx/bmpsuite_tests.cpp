@@ -2,7 +2,6 @@
 // 12- or 40-byte header are decoded as ImageMagick decodes them or refused as decided below,
 // every other header size is refused as unknown, and no file is read out of bounds.
 #include "tests/gfx/loader_test_helpers.h"
-#include "tests/gfx/suite_reference.h"
 
 #include <algorithm>
 #include <cstdio>

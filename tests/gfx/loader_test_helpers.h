@@ -4,7 +4,7 @@
 
 #include "gfx/bitmap_loader.h"
 #include "tests/gfx/bitmap_fixture.h"
-#include "tests/gfx/loader_test_support.h"
+#include "tests/gfx/build_support.h"
 
 #include <gtest/gtest.h>
 

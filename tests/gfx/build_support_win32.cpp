@@ -1,11 +1,13 @@
-// Loader test support for the Windows build. A hook sees each message box dialog right after its
-// WM_INITDIALOG, records its caption and text, and destroys it before it is ever shown: a box
-// that is shown and closed at once costs two seconds under Wine on a display without a window
-// manager, and the loader does not look at the box's answer.
-#include "tests/gfx/loader_test_support.h"
+// Loader test support for the Windows build, under Wine. A hook sees each message box dialog
+// right after its WM_INITDIALOG, records its caption and text, and destroys it before it is ever
+// shown: a box that is shown and closed at once costs two seconds under Wine on a display without
+// a window manager, and the loader does not look at the box's answer. ImageMagick, a Linux
+// program, cannot be started from under Wine: a setup test has left its pictures in a folder.
+#include "tests/gfx/build_support.h"
 
 #include "platform/win32.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -49,4 +51,30 @@ long PlatformObjectsHeld() {
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   return static_cast<long>(handles + GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
+bool ConversionIsRealGdi() {
+  return true;
+}
+
+std::string SuitePath(const std::string &file) {
+  return std::string(ZELU_BMPSUITE_DIR) + "/" + file;
+}
+
+// "g/pal8.bmp" was written as "g-pal8.bmp.rgb".
+std::vector<uint8_t> ImageMagickPicture(const std::string &file) {
+  std::string name = file;
+  for (char &c : name)
+    if (c == '/')
+      c = '-';
+  std::vector<uint8_t> picture;
+  FILE *input = fopen((std::string(ZELU_REFERENCE_DIR) + "/" + name + ".rgb").c_str(), "rb");
+  if (input == nullptr)
+    return picture;
+  uint8_t buffer[65536];
+  size_t got;
+  while ((got = fread(buffer, 1, sizeof buffer, input)) > 0)
+    picture.insert(picture.end(), buffer, buffer + got);
+  fclose(input);
+  return picture;
 }

@@ -1,7 +1,30 @@
-// The BMP suite for the native tests: ImageMagick is run on each file as it is needed.
-#include "tests/gfx/suite_reference.h"
+// Loader test support for the native build: the platform's own test controls, and ImageMagick
+// run on each suite file as it is needed.
+#include "tests/gfx/build_support.h"
+
+#include "platform/testing.h"
 
 #include <cstdio>
+
+void StartRecordingBoxes() {
+  TestReset();
+  TestScriptMessageBoxes();
+}
+
+std::vector<RecordedBox> RecordedBoxes() {
+  std::vector<RecordedBox> boxes;
+  for (const TestMessageBox &box : TestMessageBoxes())
+    boxes.push_back({box.text, box.caption});
+  return boxes;
+}
+
+long PlatformObjectsHeld() {
+  return TestHandlesHeld();
+}
+
+bool ConversionIsRealGdi() {
+  return false;
+}
 
 std::string SuitePath(const std::string &file) {
   return std::string(ZELU_BMPSUITE_DIR) + "/" + file;
@@ -19,8 +42,4 @@ std::vector<uint8_t> ImageMagickPicture(const std::string &file) {
     picture.insert(picture.end(), buffer, buffer + got);
   pclose(output);
   return picture;
-}
-
-bool ConversionIsRealGdi() {
-  return false;
 }
