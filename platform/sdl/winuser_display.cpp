@@ -3,7 +3,15 @@
 #include "platform/sdl/test_hooks.h"
 #include "platform/sdl/winuser_state.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace {
+
+// A busy X server may refuse a connection for a moment (its listen queue is full); SDL then
+// falls back to a driver that shows nothing. Video starts again a few times before giving up.
+const int kVideoAttempts = 10;
+const Uint32 kVideoRetryMillis = 50;
 
 struct DisplayState {
   bool videoReady = false;
@@ -45,6 +53,29 @@ void RequestedSize(const DEVMODEA &request, int *width, int *height) {
   *height = (request.dmFields & DM_PELSHEIGHT) ? static_cast<int>(request.dmPelsHeight) : desktop.h;
 }
 
+// Whether SDL runs on a driver that shows windows: its headless drivers only when asked for.
+bool ShowsWindows() {
+  const char *driver = SDL_GetCurrentVideoDriver();
+  const char *asked = getenv("SDL_VIDEODRIVER");
+  if (driver == nullptr)
+    return false;
+  if (asked != nullptr && *asked != 0)
+    return true;
+  return strcmp(driver, "offscreen") != 0 && strcmp(driver, "dummy") != 0;
+}
+
+bool StartVideo() {
+  for (int attempt = 0; attempt < kVideoAttempts; ++attempt) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      if (ShowsWindows())
+        return true;
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    SDL_Delay(kVideoRetryMillis);
+  }
+  return false;
+}
+
 } // namespace
 
 bool EnsureVideo() {
@@ -56,7 +87,7 @@ bool EnsureVideo() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+  if (!StartVideo())
     return false;
   // Loaded once for the process: SDL would unload OpenGL with the last window, under contexts
   // that Win32 lets outlive their window.

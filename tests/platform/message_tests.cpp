@@ -365,6 +365,15 @@ TEST_F(Messages, TestResetEmptiesTheQueue) {
 
 namespace {
 
+// The X root window's id, from xwininfo's "Window id: 0x... (the root window)".
+std::string RootWindow() {
+  std::string info = RunXTool("xwininfo -root");
+  size_t at = info.find("Window id: ");
+  if (at == std::string::npos)
+    return std::string();
+  return info.substr(at + 11, info.find(' ', at + 11) - (at + 11));
+}
+
 // Real X input, sent with xdotool to the real window.
 class RealInput : public Messages {
 protected:
@@ -377,7 +386,9 @@ protected:
   // Runs xdotool, then takes messages until `message` has reached the procedure.
   std::vector<Delivered> SendUntil(const std::string &arguments, UINT message) {
     std::vector<Delivered> got;
-    EXPECT_EQ(system(("xdotool " + arguments).c_str()), 0) << arguments;
+    int status = -1;
+    std::string output = RunXTool("xdotool " + arguments, &status);
+    EXPECT_EQ(status, 0) << arguments << ": " << output;
     PumpUntil([&] {
       for (const Delivered &d : TakeDelivered())
         got.push_back(d);
@@ -417,8 +428,7 @@ TEST_F(RealInput, AResizeBecomesWmSize) {
 }
 
 TEST_F(RealInput, FocusLossIsAnInactiveActivation) {
-  std::string root =
-      RunCommand("xwininfo -root | sed -n 's/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p'");
+  std::string root = RootWindow();
   ASSERT_FALSE(root.empty());
   std::vector<Delivered> got = SendUntil("windowfocus " + root, WM_ACTIVATE);
   EXPECT_EQ(got, (std::vector<Delivered>{{window, WM_ACTIVATE, WA_INACTIVE, 0}}));

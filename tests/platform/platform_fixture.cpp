@@ -165,17 +165,27 @@ void PlatformTest::TearDown() {
   TestReset();
 }
 
-std::string RunCommand(const std::string &command) {
+std::string RunXTool(const std::string &command, int *status) {
   std::string output;
-  FILE *pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr)
-    return output;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr)
-    output += buffer;
-  pclose(pipe);
+  int exitStatus = -1;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    output.clear();
+    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+      break;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr)
+      output += buffer;
+    exitStatus = pclose(pipe);
+    // A busy server may refuse a connection for a moment (its listen queue is full).
+    if (exitStatus == 0 || output.find("open display") == std::string::npos)
+      break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   while (!output.empty() && (output.back() == '\n' || output.back() == ' '))
     output.pop_back();
+  if (status != nullptr)
+    *status = exitStatus;
   return output;
 }
 
@@ -183,10 +193,10 @@ std::string FindXWindow(const std::string &title) {
   // xdotool's --name search misses SDL's UTF-8 titles: list every window and compare names.
   Clock::time_point start = Clock::now();
   while (MillisSince(start) < 5000) {
-    std::istringstream ids(RunCommand("xdotool search --classname '' 2>/dev/null"));
+    std::istringstream ids(RunXTool("xdotool search --classname ''"));
     std::string id;
     while (ids >> id) {
-      if (RunCommand("xdotool getwindowname " + id + " 2>/dev/null") == title)
+      if (RunXTool("xdotool getwindowname " + id) == title)
         return id;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -196,7 +206,7 @@ std::string FindXWindow(const std::string &title) {
 
 XGeometry XWindowGeometry(const std::string &windowId) {
   XGeometry geometry;
-  std::istringstream lines(RunCommand("xwininfo -id " + windowId + " 2>/dev/null"));
+  std::istringstream lines(RunXTool("xwininfo -id " + windowId));
   std::string line;
   while (std::getline(lines, line)) {
     int value = 0;

@@ -73,8 +73,10 @@ protected:
   int heldAtStart = 0;
 };
 
-// The real X display, through the command-line tools.
-std::string RunCommand(const std::string &command);
+// The real X display, through the command-line tools. RunXTool runs one (a connection that the
+// busy server refuses is tried again) and returns its output, stdout and stderr, trimmed;
+// `status` receives its exit status.
+std::string RunXTool(const std::string &command, int *status = nullptr);
 // The X window whose title is `title` (polling for a few seconds); empty when none appears.
 std::string FindXWindow(const std::string &title);
 struct XGeometry {

@@ -3,7 +3,6 @@
 // destruction, and one real message box answered with xdotool.
 #include "tests/platform/platform_fixture.h"
 
-#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -247,9 +246,10 @@ TEST_F(MessageBoxes, ARealBoxShowsOverItsOwnerAndReturnsTheButtonPressed) {
     std::string id = FindXWindow(caption);
     if (id.empty())
       return;
-    answered =
-        system(("xdotool windowfocus --sync " + id + " && xdotool key --window " + id + " Return")
-                   .c_str()) == 0;
+    int focused = -1, pressed = -1;
+    RunXTool("xdotool windowfocus --sync " + id, &focused);
+    RunXTool("xdotool key --window " + id + " Return", &pressed);
+    answered = focused == 0 && pressed == 0;
   });
   int answer =
       MessageBoxA(owner, "Use windowed mode?", caption.c_str(), MB_YESNO | MB_ICONEXCLAMATION);
