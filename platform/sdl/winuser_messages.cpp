@@ -306,7 +306,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
       SendToWindow(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   case WM_CLOSE:
-    DestroyWindow(window);
+    DestroyWindowNow(window);
     return 0;
   case WM_ACTIVATE:
     // An active window that is not minimised takes the keyboard focus.

@@ -61,10 +61,11 @@ HWND ActiveWindow();
 void SetActivationState(HWND active, HWND focus);
 // Activates the window and gives it the keyboard focus, sending what SetFocus sends.
 void TakeKeyboardFocus(HWND window);
+// DestroyWindow without the test controls' failures, for the layer's own use (a refused
+// WM_CREATE, DefWindowProcA's WM_CLOSE).
+BOOL DestroyWindowNow(HWND window);
 // Takes every fullscreen window back to a plain one (the desktop mode returns).
 void LeaveFullscreenWindows();
-// Destroys every live window without sending messages (the test controls' reset).
-void DestroyAllWindows();
 
 // --- Classes (winuser_class.cpp) --------------------------------------------------------------
 // The procedure of a registered class; null when no such class is registered.

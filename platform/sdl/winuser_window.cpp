@@ -99,6 +99,26 @@ void SetSurfaceAttributes() {
   SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
 }
 
+// A new window's record: its client area is the outer size less the frame that its styles imply.
+// A popup that covers a changed display mode is what a fullscreen game is on Win32; then
+// `display` and `mode` say which.
+std::unique_ptr<WindowRecord> NewRecord(const char *className, DWORD style, DWORD exStyle,
+                                        int width, int height, bool menu, int *display,
+                                        SDL_DisplayMode *mode) {
+  auto record = std::make_unique<WindowRecord>();
+  record->handle = reinterpret_cast<HWND>(NewHandleValue());
+  record->procedure = ClassProcedure(className);
+  record->className = ClassName(className);
+  record->style = style;
+  record->exStyle = exStyle;
+  RECT insets = FrameInsets(style, menu, exStyle);
+  record->clientWidth = std::max(0, width - insets.left - insets.right);
+  record->clientHeight = std::max(0, height - insets.top - insets.bottom);
+  record->fullscreen = (style & WS_POPUP) &&
+                       ChangedModeOfSize(record->clientWidth, record->clientHeight, display, mode);
+  return record;
+}
+
 // Removes a window without sending anything: its surface, its queued messages, its record.
 void DiscardWindow(HWND window) {
   WindowList &windows = Windows();
@@ -201,11 +221,6 @@ void LeaveFullscreenWindows() {
   }
 }
 
-void DestroyAllWindows() {
-  while (!Windows().live.empty())
-    DiscardWindow(Windows().live.back()->handle);
-}
-
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE /*instance*/, LPVOID /*param*/) {
@@ -215,21 +230,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   if (ClassProcedure(className) == nullptr || parent != nullptr || (style & WS_CHILD) ||
       !EnsureVideo())
     return nullptr;
-  auto record = std::make_unique<WindowRecord>();
-  record->handle = reinterpret_cast<HWND>(NewHandleValue());
-  record->procedure = ClassProcedure(className);
-  record->className = ClassName(className);
-  record->style = style;
-  record->exStyle = exStyle;
-  RECT insets = FrameInsets(style, menu != nullptr, exStyle);
-  record->clientWidth = std::max(0, width - insets.left - insets.right);
-  record->clientHeight = std::max(0, height - insets.top - insets.bottom);
   int display = 0;
   SDL_DisplayMode mode = {};
-  // A popup that covers a changed display mode is what a fullscreen game is on Win32.
-  record->fullscreen =
-      (style & WS_POPUP) &&
-      ChangedModeOfSize(record->clientWidth, record->clientHeight, &display, &mode);
+  std::unique_ptr<WindowRecord> record =
+      NewRecord(className, style, exStyle, width, height, menu != nullptr, &display, &mode);
   SetSurfaceAttributes();
   record->sdl = CreateSdlWindow(*record, windowName, x, y, display, mode);
   if (record->sdl == nullptr)
@@ -238,7 +242,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   Windows().live.push_back(std::move(record));
   TestHookHeld(+1);
   if (SendToWindow(window, WM_CREATE, 0, 0) == -1) {
-    DestroyWindow(window);
+    DestroyWindowNow(window);
     return nullptr;
   }
   // Popups hear their size at once; overlapped windows when first shown.
@@ -313,6 +317,10 @@ HWND WINAPI GetFocus(void) {
 BOOL WINAPI DestroyWindow(HWND window) {
   if (TestHookFails("DestroyWindow"))
     return FALSE;
+  return DestroyWindowNow(window);
+}
+
+BOOL DestroyWindowNow(HWND window) {
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr || record->destroying)
     return FALSE;

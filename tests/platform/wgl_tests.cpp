@@ -84,13 +84,12 @@ TEST_F(Contexts, TheGamesSequenceRunsTwiceWithFreshObjectsEachTime) {
   }
 }
 
-TEST_F(Contexts, FixedFunctionDrawingIsReadBackAtSwapBuffers) {
-  GlWindow gl = OpenGlWindow(kWindowedStyle, kWindowedExStyle, 640, 480);
-  ShowWindow(gl.window, SW_SHOW);
+// On red: a green quad from a display list called through a list base and a byte string, and
+// an orange texel modulated by white on a quad at (300, 300)-(340, 330).
+void DrawTestScene() {
   PixelProjection(640, 480);
   glClearColor(1, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  // A display list of a green quad, called through a list base and a byte string.
   GLuint lists = glGenLists(2);
   glNewList(lists + 1, GL_COMPILE);
   glColor3ub(0, 255, 0);
@@ -98,7 +97,6 @@ TEST_F(Contexts, FixedFunctionDrawingIsReadBackAtSwapBuffers) {
   glEndList();
   glListBase(lists);
   glCallLists(1, GL_UNSIGNED_BYTE, "\x01");
-  // A textured quad: an orange texel modulated by white.
   const uint8_t orange[3] = {255, 128, 0};
   GLuint texture = 0;
   glGenTextures(1, &texture);
@@ -110,6 +108,12 @@ TEST_F(Contexts, FixedFunctionDrawingIsReadBackAtSwapBuffers) {
   glColor3f(1, 1, 1);
   Quad(300, 300, 340, 330);
   glDisable(GL_TEXTURE_2D);
+}
+
+TEST_F(Contexts, FixedFunctionDrawingIsReadBackAtSwapBuffers) {
+  GlWindow gl = OpenGlWindow(kWindowedStyle, kWindowedExStyle, 640, 480);
+  ShowWindow(gl.window, SW_SHOW);
+  DrawTestScene();
   glPixelStorei(GL_PACK_ALIGNMENT, 8);
 
   TestCaptureFrames(true);
