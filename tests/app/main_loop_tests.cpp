@@ -1,0 +1,439 @@
+// WinMain in-process from the first window to the exit code, with scripted input and the virtual
+// clock: one message or one frame per pass, Escape, F1, the steering lines, Space, the pace and
+// the exit codes.
+#include "tests/app/app_fixture.h"
+
+#include "app/game_window.h"
+#include "app/window_proc.h"
+#include "game/game_state.h"
+#include "tests/game/game_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Steps that run at chosen frames of a running WinMain: the step for frame k runs when
+// PeekMessageA finds the queue empty for the k-th time, just before frame k.
+class FrameScript {
+public:
+  void At(int frame, std::function<void()> step) { steps.emplace_back(frame, std::move(step)); }
+  void Arm() {
+    if (!steps.empty())
+      TestAtEmptyQueue(steps[0].first, Run, this);
+  }
+
+private:
+  static void Run(void *context) {
+    FrameScript *self = static_cast<FrameScript *>(context);
+    size_t current = self->next++;
+    if (self->next < self->steps.size())
+      TestAtEmptyQueue(self->steps[self->next].first - self->steps[current].first, Run, self);
+    self->steps[current].second();
+  }
+  std::vector<std::pair<int, std::function<void()>>> steps;
+  size_t next = 0;
+};
+
+class MainLoopTest : public AppTest {
+protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    TestUseVirtualClock(1000000, 50); // every reading moves the clock on by 50 us
+    AppWindow.fullscreen = false;
+  }
+  int RunWinMain() {
+    script.Arm();
+    return WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);
+  }
+  void ExpectAllReleased() {
+    EXPECT_EQ(AppWindow.window, nullptr);
+    EXPECT_EQ(AppWindow.renderingContext, nullptr);
+    EXPECT_EQ(TestHandlesHeld(), heldAtStart);
+    EXPECT_FALSE(TestDisplayModeChanged());
+  }
+  FrameScript script;
+};
+
+// From here on frameCounter counts the frames drawn and no step happens.
+void CountDrawnFrames() {
+  GameState.framesPerStep = 1000;
+  GameState.frameCounter = 1;
+}
+int DrawnFrames() {
+  return GameState.frameCounter - 1;
+}
+
+void HoldKeys(const std::vector<int> &keys) {
+  for (int key : keys)
+    KeyState[key] = true;
+}
+
+TEST_F(MainLoopTest, APassWithAMessageRunsNoFrame) {
+  int drawn = 0, presented = 0;
+  script.At(3, [&] {
+    CountDrawnFrames();
+    for (int i = 0; i < 20; ++i)
+      TestQueueKey(VK_F5, i % 2 == 0);
+    presented = TestFramesPresented();
+  });
+  script.At(4, [&] {
+    drawn = DrawnFrames();
+    presented = TestFramesPresented() - presented;
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  // Twenty messages between two empty queues, and only one frame drawn and presented.
+  EXPECT_EQ(drawn, 1);
+  EXPECT_EQ(presented, 1);
+  ExpectAllReleased();
+}
+
+TEST_F(MainLoopTest, EscapeEndsAfterTheCurrentPassWithoutPresentingIt) {
+  int presentedBefore = 0;
+  uint64_t lastSwap = 0;
+  TestOnSwap([](int, void *at) { *static_cast<uint64_t *>(at) = TestClockMicros(); }, &lastSwap);
+  script.At(3, [&] {
+    CountDrawnFrames();
+    presentedBefore = TestFramesPresented();
+    TestQueueKey(VK_ESCAPE, true);
+    TestQueueKey(VK_UP, true);
+  });
+  int code = RunWinMain();
+  // Frame 3 was presented; frame 4 saw Escape: drawn, not presented, and still paced and polled.
+  EXPECT_EQ(DrawnFrames(), 2);
+  EXPECT_EQ(TestFramesPresented(), presentedBefore + 1);
+  EXPECT_EQ(GameState.pendingTurn, Up + 1);
+  EXPECT_GE(TestClockMicros(), lastSwap + 20000);
+  // Not a quit message: the exit code is the wParam of the last message taken, the Up key's.
+  EXPECT_EQ(code, VK_UP);
+  ExpectAllReleased();
+}
+
+struct ExitCase {
+  const char *name;
+  void (*queue)();
+  int code;
+};
+
+const ExitCase exitCases[] = {
+    {"CloseButton", [] { TestQueueClose(); }, 0},
+    {"AltF4", [] { TestQueueSysKey(VK_F4, true, true); }, 0},
+    {"QuitCode5", [] { PostQuitMessage(5); }, 5},
+    {"Escape", [] { TestQueueKey(VK_ESCAPE, true); }, VK_ESCAPE},
+    {"EscapeThenF2Up",
+     [] {
+       TestQueueKey(VK_ESCAPE, true);
+       TestQueueKey(VK_F2, false);
+     },
+     VK_F2},
+};
+
+class MainLoopExit : public MainLoopTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(MainLoopExit, ReturnsTheWParamOfTheLastMessageTaken) {
+  script.At(2, GetParam().queue);
+  EXPECT_EQ(RunWinMain(), GetParam().code);
+  EXPECT_LE(TestFramesPresented(), 3);
+  ExpectAllReleased();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MainLoopExit, ::testing::ValuesIn(exitCases),
+                         [](const ::testing::TestParamInfo<ExitCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+// The switch leaves a game in progress as it was: only the frames drawn meanwhile count on.
+TEST_F(MainLoopTest, F1ReopensInTheOtherModeWithTheGameUnchanged) {
+  HWND first = nullptr;
+  GameStateRecord before;
+  uint32_t randomBefore = 0;
+  script.At(5, [&] {
+    first = AppWindow.window;
+    GameState.length = 3;
+    GameState.segmentX[0] = 3, GameState.segmentY[0] = 2;
+    GameState.segmentX[1] = 2, GameState.segmentY[1] = 2;
+    GameState.segmentX[2] = 1, GameState.segmentY[2] = 2;
+    GameState.foodColumn = 12, GameState.foodRow = 1;
+    GameState.score = 12;
+    GameState.direction = Up;
+    CountDrawnFrames();
+    before = GameState;
+    randomBefore = GameRandom::state;
+    TestQueueKey(VK_F1, true); // held from here on: one press switches once
+  });
+  script.At(9, [&] {
+    EXPECT_NE(AppWindow.window, first);
+    EXPECT_TRUE(AppWindow.fullscreen);
+    EXPECT_TRUE(TestWindowFullscreen(AppWindow.window));
+    EXPECT_TRUE(TestDisplayModeChanged());
+    EXPECT_FALSE(KeyState[VK_F1]);
+    EXPECT_EQ(TestCallCount("CreateWindowExA"), 2);
+    // Frames 5 to 8 drawn, the switch at the end of frame 6; nothing else moved.
+    EXPECT_EQ(DrawnFrames(), 4);
+    GameStateRecord now = GameState;
+    now.frameCounter = before.frameCounter;
+    EXPECT_TRUE(SameRecord(now, before));
+    EXPECT_EQ(GameRandom::state, randomBefore);
+    TestQueueKey(VK_F1, false);
+    TestQueueKey(VK_F1, true);
+  });
+  script.At(13, [&] {
+    EXPECT_FALSE(AppWindow.fullscreen);
+    EXPECT_FALSE(TestWindowFullscreen(AppWindow.window));
+    EXPECT_FALSE(TestDisplayModeChanged());
+    EXPECT_EQ(TestCallCount("CreateWindowExA"), 3);
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  ExpectBoxes({});
+  ExpectAllReleased();
+}
+
+TEST_F(MainLoopTest, FailedReopeningExitsWithZeroReleasingNothingTwice) {
+  int presented = 0;
+  script.At(3, [&] {
+    TestFailCall("CreateWindowExA");
+    KeyState[VK_F1] = true;
+  });
+  TestOnSwap([](int frame, void *count) { *static_cast<int *>(count) = frame; }, &presented);
+  EXPECT_EQ(RunWinMain(), 0);
+  ExpectBoxes({{"Window Creation Error.", "ERROR", MB_OK | MB_ICONEXCLAMATION}});
+  EXPECT_EQ(presented, 3); // the loop stopped at once
+  EXPECT_EQ(TestCallCount("wglDeleteContext"), 1);
+  EXPECT_EQ(TestCallCount("ReleaseDC"), 1);
+  EXPECT_EQ(TestCallCount("DestroyWindow"), 1);
+  EXPECT_EQ(TestCallCount("UnregisterClassA"), 2);
+  ExpectAllReleased();
+}
+
+struct SteerCase {
+  Direction heading;
+  std::vector<int> keys;
+  int before; // pendingTurn before the poll
+  int after;
+};
+
+class MainLoopSteering : public MainLoopTest, public ::testing::WithParamInterface<SteerCase> {};
+
+TEST_P(MainLoopSteering, FirstMatchingLineWins) {
+  const SteerCase &c = GetParam();
+  int pending = -1;
+  script.At(3, [&] {
+    CountDrawnFrames();
+    GameState.direction = c.heading;
+    GameState.pendingTurn = c.before;
+    HoldKeys(c.keys);
+  });
+  script.At(4, [&] {
+    pending = GameState.pendingTurn;
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  EXPECT_EQ(pending, c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MainLoopSteering,
+    ::testing::Values(SteerCase{Left, {VK_RIGHT, VK_UP}, 0, 2},   // Right refused, Up taken
+                      SteerCase{Down, {VK_RIGHT, VK_UP}, 0, 1},   // Right first
+                      SteerCase{Right, {VK_UP, VK_LEFT}, 0, 2},   // Up before Left
+                      SteerCase{Up, {VK_DOWN, VK_LEFT}, 0, 3},    // Down refused, Left taken
+                      SteerCase{Right, {VK_DOWN, VK_LEFT}, 0, 4}, // Left refused, Down taken
+                      SteerCase{Right, {VK_RIGHT}, 0, 1},         // the heading itself is taken
+                      SteerCase{Right, {VK_LEFT}, 2, 2},          // refused: the turn stays
+                      SteerCase{Up, {VK_DOWN}, 3, 3}, SteerCase{Left, {}, 4, 4},
+                      SteerCase{Down, {VK_UP, VK_RIGHT, VK_LEFT, VK_DOWN}, 0, 1}));
+
+TEST_F(MainLoopTest, TurnIsTestedAgainstTheHeadingNotThePendingTurn) {
+  script.At(3, [&] {
+    GameState.direction = Right;
+    GameState.framesPerStep = 20;
+    GameState.frameCounter = 15; // frames 3 to 7 count 15..19; frame 8 steps
+    KeyState[VK_UP] = true;
+  });
+  script.At(4, [&] {
+    KeyState[VK_UP] = false;
+    KeyState[VK_LEFT] = true; // a reversal of the heading: refused
+  });
+  script.At(5, [&] { KeyState[VK_LEFT] = false; });
+  script.At(9, [&] {
+    EXPECT_EQ(GameState.direction, Up);
+    EXPECT_EQ(GameState.pendingTurn, 0);
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+}
+
+struct SpaceCase {
+  const char *name;
+  bool gameOver, completed, active;
+  bool restarts;
+};
+
+const SpaceCase spaceCases[] = {
+    {"Running", false, false, true, false},  {"GameOver", true, false, true, true},
+    {"Completed", false, true, true, true},  {"BothEnds", true, true, true, true},
+    {"Inactive", false, false, false, true},
+};
+
+class MainLoopSpace : public MainLoopTest, public ::testing::WithParamInterface<SpaceCase> {};
+
+TEST_P(MainLoopSpace, RestartsOnlyAnEndedOrInactiveGame) {
+  const SpaceCase &c = GetParam();
+  int score = -1;
+  script.At(3, [&] {
+    GameState.score = 7;
+    GameState.framesPerStep = 1000;
+    GameState.frameCounter = 1;
+    GameState.gameOver = c.gameOver;
+    GameState.completed = c.completed;
+    AppWindow.active = c.active;
+    KeyState[VK_SPACE] = true;
+  });
+  script.At(4, [&] {
+    score = GameState.score;
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  EXPECT_EQ(score, c.restarts ? 0 : 7);
+  if (c.restarts) {
+    EXPECT_FALSE(GameState.gameOver);
+    EXPECT_FALSE(GameState.completed);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(States, MainLoopSpace, ::testing::ValuesIn(spaceCases),
+                         [](const ::testing::TestParamInfo<SpaceCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST_F(MainLoopTest, HeldSpaceRestartsOnceAfterGameOverButEveryFrameWhileInactive) {
+  int scoreAfterOver = -1, scoreWhileInactive = -1;
+  script.At(3, [&] {
+    GameState.gameOver = true;
+    KeyState[VK_SPACE] = true;
+  });
+  script.At(5, [&] { GameState.score = 3; }); // the new game runs on with Space still held
+  script.At(7, [&] {
+    scoreAfterOver = GameState.score;
+    AppWindow.active = false;
+    GameState.score = 4;
+  });
+  script.At(8, [&] { GameState.score = 9; });
+  script.At(9, [&] {
+    scoreWhileInactive = GameState.score;
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  EXPECT_EQ(scoreAfterOver, 3);
+  EXPECT_EQ(scoreWhileInactive, 0);
+}
+
+TEST_F(MainLoopTest, MinimizedWindowIsPresentedButTheGameStandsStill) {
+  int drawnWhenMinimized = 0, presentedWhenMinimized = 0;
+  GLint viewport[4] = {};
+  script.At(3, [&] {
+    CountDrawnFrames();
+    TestQueueMinimize();
+  });
+  script.At(5, [&] {
+    EXPECT_FALSE(AppWindow.active);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    drawnWhenMinimized = DrawnFrames();
+    presentedWhenMinimized = TestFramesPresented();
+  });
+  script.At(10, [&] {
+    EXPECT_EQ(DrawnFrames(), drawnWhenMinimized);
+    EXPECT_EQ(TestFramesPresented(), presentedWhenMinimized + 5);
+    TestQueueRestore();
+  });
+  script.At(14, [&] {
+    EXPECT_TRUE(AppWindow.active);
+    EXPECT_GT(DrawnFrames(), drawnWhenMinimized);
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  // The minimized client area is 0 x 0, taken as 0 x 1.
+  EXPECT_EQ(viewport[2], 0);
+  EXPECT_EQ(viewport[3], 1);
+}
+
+struct PaceCase {
+  uint64_t presentMicros; // virtual time that each SwapBuffers takes
+  uint64_t period;        // the frame period it leads to
+};
+
+class MainLoopPace : public MainLoopTest, public ::testing::WithParamInterface<PaceCase> {};
+
+// The wait counts from the reading before drawing, so time spent presenting is part of the 10 ms,
+// and a frame that took longer gets no wait at all.
+TEST_P(MainLoopPace, FramesLastTenMillisecondsFromTheReadingBeforeDrawing) {
+  struct Swaps {
+    uint64_t present;
+    std::vector<uint64_t> at;
+  } swaps{GetParam().presentMicros, {}};
+  TestOnSwap(
+      [](int, void *context) {
+        Swaps *s = static_cast<Swaps *>(context);
+        s->at.push_back(TestClockMicros());
+        TestAdvanceClockMicros(s->present);
+      },
+      &swaps);
+  script.At(40, [] { TestQueueClose(); });
+  EXPECT_EQ(RunWinMain(), 0);
+  ASSERT_GE(swaps.at.size(), 30u);
+  for (size_t i = 1; i < swaps.at.size(); ++i) {
+    uint64_t period = swaps.at[i] - swaps.at[i - 1];
+    EXPECT_GE(period, GetParam().period) << i;
+    EXPECT_LE(period, GetParam().period + 150) << i; // three readings of 50 us
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PresentTimes, MainLoopPace,
+                         ::testing::Values(PaceCase{0, 10000}, PaceCase{4000, 10000},
+                                           PaceCase{9900, 10000}, PaceCase{15000, 15000}),
+                         [](const ::testing::TestParamInfo<PaceCase> &info) {
+                           return "Present" + std::to_string(info.param.presentMicros) + "us";
+                         });
+
+TEST_F(MainLoopTest, RefusedFullscreenAnsweredNoExitsWithZero) {
+  AppWindow.fullscreen = true;
+  TestFailCall("ChangeDisplaySettingsA");
+  TestScriptMessageBoxes({IDNO});
+  EXPECT_EQ(RunWinMain(), 0);
+  ASSERT_EQ(TestMessageBoxes().size(), 2u);
+  EXPECT_EQ(TestMessageBoxes()[1].text, "Program Will Now Close.");
+  EXPECT_EQ(TestFramesPresented(), 0);
+  EXPECT_EQ(TestHandlesHeld(), heldAtStart);
+}
+
+TEST_F(MainLoopTest, RefusedFullscreenAnsweredYesPlaysWindowed) {
+  AppWindow.fullscreen = true;
+  TestFailCall("ChangeDisplaySettingsA");
+  TestScriptMessageBoxes({IDYES});
+  script.At(3, [] {
+    EXPECT_FALSE(AppWindow.fullscreen);
+    EXPECT_FALSE(TestWindowFullscreen(AppWindow.window));
+    EXPECT_TRUE(TestCursorVisible());
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  EXPECT_EQ(TestMessageBoxes().size(), 1u);
+  EXPECT_EQ(TestFramesPresented(), 3);
+  ExpectAllReleased();
+}
+
+TEST_F(MainLoopTest, MissingDataEndsStartUpWithZero) {
+  MoveToEmptyDirectory();
+  EXPECT_EQ(RunWinMain(), 0);
+  ExpectBoxes({{"Initialization Failed.", "ERROR", MB_OK | MB_ICONEXCLAMATION}});
+  EXPECT_EQ(TestFramesPresented(), 0);
+  ExpectAllReleased();
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+// The swap timer of the Windows build: the program's import of gdi32's SwapBuffers is pointed at
+// a wrapper that notes the time and calls the real one; Escape is posted to the game window.
+#include "tests/app/swap_timer.h"
+
+#include "app/game_window.h"
+#include "platform/win32.h"
+
+#include <cstring>
+
+namespace {
+
+typedef BOOL(WINAPI *SwapBuffersCall)(HDC);
+SwapBuffersCall realSwapBuffers;
+std::vector<SwapClock::time_point> *recorded;
+size_t wanted;
+
+BOOL WINAPI TimedSwapBuffers(HDC dc) {
+  recorded->push_back(SwapClock::now());
+  if (recorded->size() == wanted)
+    PostMessageA(AppWindow.window, WM_KEYDOWN, VK_ESCAPE, 0);
+  return realSwapBuffers(dc);
+}
+
+// The import-table slot through which this program calls `function` of `dll`; null when none.
+ULONG_PTR *ImportSlot(const char *dll, const char *function) {
+  BYTE *base = reinterpret_cast<BYTE *>(GetModuleHandleA(nullptr));
+  IMAGE_NT_HEADERS *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(
+      base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+  IMAGE_DATA_DIRECTORY directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  IMAGE_IMPORT_DESCRIPTOR *module =
+      reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + directory.VirtualAddress);
+  for (; module->Name != 0; ++module) {
+    if (_stricmp(reinterpret_cast<char *>(base + module->Name), dll) != 0)
+      continue;
+    IMAGE_THUNK_DATA *names =
+        reinterpret_cast<IMAGE_THUNK_DATA *>(base + module->OriginalFirstThunk);
+    IMAGE_THUNK_DATA *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + module->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+        continue;
+      IMAGE_IMPORT_BY_NAME *name =
+          reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<char *>(name->Name), function) == 0)
+        return &slots->u1.Function;
+    }
+  }
+  return nullptr;
+}
+
+} // namespace
+
+bool TimeSwaps(std::vector<SwapClock::time_point> *times, size_t frames) {
+  recorded = times;
+  wanted = frames;
+  ULONG_PTR *slot = ImportSlot("gdi32.dll", "SwapBuffers");
+  if (slot == nullptr)
+    return false;
+  DWORD protection;
+  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+  realSwapBuffers = reinterpret_cast<SwapBuffersCall>(*slot);
+  *slot = reinterpret_cast<ULONG_PTR>(TimedSwapBuffers);
+  VirtualProtect(slot, sizeof *slot, protection, &protection);
+  return true;
+}

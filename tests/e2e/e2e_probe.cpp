@@ -1,0 +1,187 @@
+// Helpers of the end-to-end scripts. `close WINDOW` asks an X window to close the way its title
+// bar's close button does (WM_DELETE_WINDOW). `wm-state` keeps the WM_STATE of top-level windows
+// as a window manager would, until it is ended. `board SHOT.ppm` reads the game's picture from a
+// screenshot of its client area and prints where the board is, how much of the title shows and
+// which cells are occupied.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+  const unsigned char *At(int x, int y) const { return &rgb[3 * (size_t(y) * width + x)]; }
+};
+
+int CloseWindow(const char *id) {
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr)
+    return 2;
+  XEvent event;
+  std::memset(&event, 0, sizeof event);
+  event.xclient.type = ClientMessage;
+  event.xclient.window = static_cast<Window>(std::strtoul(id, nullptr, 0));
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return sent ? 0 : 1;
+}
+
+int IgnoreXErrors(Display *, XErrorEvent *) {
+  return 0; // a window may be gone before its state is written
+}
+
+void SetWmState(Display *display, Window window, Atom wmState, long state) {
+  long value[2] = {state, None};
+  XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char *>(value), 2);
+  XFlush(display);
+}
+
+// Wine waits for a window manager to mark a window Normal before it hides the window again, and
+// Withdrawn after, up to two seconds each; on a bare virtual display nobody does. This marks every
+// top-level window the moment it is mapped or unmapped, as a window manager would. Like one, it
+// also makes the Motif hints known, which SDL writes only when some window manager knows them.
+int KeepWmState() {
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr)
+    return 2;
+  XSetErrorHandler(IgnoreXErrors);
+  Atom wmState = XInternAtom(display, "WM_STATE", False);
+  XInternAtom(display, "_MOTIF_WM_HINTS", False);
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+  XSync(display, False);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == MapNotify && !event.xmap.override_redirect)
+      SetWmState(display, event.xmap.window, wmState, NormalState);
+    else if (event.type == UnmapNotify)
+      SetWmState(display, event.xunmap.window, wmState, WithdrawnState);
+  }
+}
+
+// A header number of a binary PPM, skipping blanks and comments.
+bool ReadNumber(FILE *file, int *value) {
+  int c = std::fgetc(file);
+  while (c == '#' || c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+    if (c == '#')
+      while (c != '\n' && c != EOF)
+        c = std::fgetc(file);
+    c = std::fgetc(file);
+  }
+  if (c < '0' || c > '9')
+    return false;
+  *value = 0;
+  for (; c >= '0' && c <= '9'; c = std::fgetc(file))
+    *value = *value * 10 + (c - '0');
+  return true;
+}
+
+bool LoadPpm(const char *path, Picture *picture) {
+  FILE *file = std::fopen(path, "rb");
+  if (file == nullptr)
+    return false;
+  int maxValue = 0;
+  bool ok = std::fgetc(file) == 'P' && std::fgetc(file) == '6' &&
+            ReadNumber(file, &picture->width) && ReadNumber(file, &picture->height) &&
+            ReadNumber(file, &maxValue) && maxValue == 255;
+  if (ok) {
+    picture->rgb.resize(3 * size_t(picture->width) * picture->height);
+    ok = std::fread(picture->rgb.data(), 1, picture->rgb.size(), file) == picture->rgb.size();
+  }
+  std::fclose(file);
+  return ok;
+}
+
+// The grid's lines are drawn in greys of 0.4 and 0.5.
+bool Grey(const unsigned char *p) {
+  int low = std::min(p[0], std::min(p[1], p[2])), high = std::max(p[0], std::max(p[1], p[2]));
+  return high - low <= 24 && low >= 70 && high <= 170;
+}
+
+// The grid's left line, which no sprite covers, is the first column with a grey run at least 340
+// pixels long; the board's origin is 40 pixels left of it and 90 pixels above the run's top.
+bool FindOrigin(const Picture &picture, int *x0, int *y0) {
+  for (int x = 0; x < picture.width; ++x) {
+    int run = 0;
+    for (int y = 0; y < picture.height; ++y) {
+      run = Grey(picture.At(x, y)) ? run + 1 : 0;
+      if (run >= 340) {
+        *x0 = x - 40;
+        *y0 = y - run + 1 - 90;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+double MeanBrightness(const Picture &picture, int left, int top, int right, int bottom) {
+  double sum = 0;
+  int count = 0;
+  for (int y = std::max(top, 0); y < std::min(bottom, picture.height); ++y)
+    for (int x = std::max(left, 0); x < std::min(right, picture.width); ++x, ++count)
+      sum += (picture.At(x, y)[0] + picture.At(x, y)[1] + picture.At(x, y)[2]) / 3.0;
+  return count > 0 ? sum / count : 0;
+}
+
+// Pixels in the title's place in its colour (1, 0.5, 1): red and blue bright, green about half.
+int TitlePixels(const Picture &picture, int x0, int y0) {
+  int count = 0;
+  for (int y = std::max(y0 + 10, 0); y < std::min(y0 + 43, picture.height); ++y)
+    for (int x = std::max(x0 + 247, 0); x < std::min(x0 + 474, picture.width); ++x) {
+      const unsigned char *p = picture.At(x, y);
+      if (p[0] >= 120 && p[2] >= 120 && p[1] * 10 < std::min(p[0], p[2]) * 7 &&
+          p[1] * 10 > p[0] * 3)
+        ++count;
+    }
+  return count;
+}
+
+int Board(const char *path) {
+  Picture picture;
+  if (!LoadPpm(path, &picture)) {
+    std::fprintf(stderr, "cannot read %s\n", path);
+    return 2;
+  }
+  int x0, y0;
+  if (!FindOrigin(picture, &x0, &y0)) {
+    std::printf("origin none\n");
+    return 1;
+  }
+  std::printf("origin %d %d\ntitle %d\ncells", x0, y0, TitlePixels(picture, x0, y0));
+  // A cell's inside, 4 pixels in from its lines, is black unless a sprite covers it.
+  for (int row = 0; row < 12; ++row)
+    for (int column = 0; column < 14; ++column) {
+      int left = x0 + 40 + 40 * column, top = y0 + 90 + 30 * row;
+      if (MeanBrightness(picture, left + 4, top + 4, left + 36, top + 26) > 12)
+        std::printf(" %d,%d", column, row);
+    }
+  std::printf("\n");
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc == 3 && std::strcmp(argv[1], "close") == 0)
+    return CloseWindow(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "board") == 0)
+    return Board(argv[2]);
+  if (argc == 2 && std::strcmp(argv[1], "wm-state") == 0)
+    return KeepWmState();
+  std::fprintf(stderr, "usage: %s close WINDOW | wm-state | board SHOT.ppm\n", argv[0]);
+  return 2;
+}

@@ -1,0 +1,258 @@
+#!/usr/bin/env bash
+# The real game, native and Windows (.exe under Wine), each on virtual displays of its own:
+#  - 640x480x16: fullscreen is accepted without a question; the first frames show the title, the
+#    grid and the food where they belong; an arrow key turns the snake; F1 reopens the window in
+#    the other mode and the game goes on; Escape ends the program within a second.
+#  - 1024x768x24 (no 640x480 mode): the fullscreen question appears and a key press answers Yes;
+#    the game runs windowed; closing the window ends the program with 0 within a second.
+# Keys are real key presses (XTEST through xdotool), held across a frame since the game polls
+# the key table once per frame; pictures are screenshots of the game's client area.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+native_build=${ZELU_NATIVE_BUILD:-$root/build/native}
+windows_build=${ZELU_WINDOWS_BUILD:-$root/build/windows}
+probe=${ZELU_E2E_PROBE:-$native_build/tests/e2e/e2e_probe}
+shots=$root/build/e2e-shots
+# Wine's session (wineserver and its desktop process) keeps the first display it met; a prefix of
+# our own lets every run start a fresh session on its own display, apart from other Wine users.
+export ZELU_WINEPREFIX=$root/build/wineprefix-e2e
+title="Zelu's Line Tutorial"
+question_caption="Zelu GL"
+label=setup
+helpers=() # the current display's Xvfb and WM_STATE keeper
+
+stop_display() {
+  local i
+  for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do # the keeper first, then its display
+    kill "${helpers[i]}" 2>/dev/null
+    wait "${helpers[i]}" 2>/dev/null
+  done
+  helpers=()
+}
+trap stop_display EXIT
+
+fail() {
+  echo "FAIL [$label] $*" >&2
+  [ -n "${game_pid:-}" ] && kill "$game_pid" 2>/dev/null
+  exit 1
+}
+note() { echo "[$label] $*"; }
+millis() { echo $(($(date +%s%N) / 1000000)); }
+
+for file in "$probe" "$native_build/zelu-line" "$windows_build/zelu-line.exe"; do
+  [ -x "$file" ] || [ -f "$file" ] || fail "missing $file: build both builds first (make test)"
+done
+mkdir -p "$shots"
+
+# A virtual display of the given geometry on a display number that Xvfb picks free, with a
+# stand-in for the window manager's WM_STATE.
+start_display() {
+  local number_file="$shots/display-number"
+  : >"$number_file"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  helpers+=($!)
+  for _ in $(seq 100); do
+    [ -s "$number_file" ] && break
+    sleep 0.05
+  done
+  [ -s "$number_file" ] || fail "Xvfb $1 did not start"
+  export DISPLAY=":$(cat "$number_file")"
+  "$probe" wm-state 2>/dev/null &
+  helpers+=($!)
+  until xprop -root _MOTIF_WM_HINTS 2>&1 | grep -q 'not found'; do
+    sleep 0.02
+  done
+}
+
+# The viewable window with this exact name (xdotool's name search misses UTF-8 names).
+find_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname '' 2>/dev/null); do
+    if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Waits up to $2 seconds for a window named $1, other than $3; prints its id.
+wait_window() {
+  local deadline=$(($(millis) + $2 * 1000)) id
+  while [ "$(millis)" -lt "$deadline" ]; do
+    id=$(find_window "$1") && [ "$id" != "${3:-}" ] && echo "$id" && return 0
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    sleep 0.05
+  done
+  return 1
+}
+
+launch() {
+  cd "$root" || fail "no repository root"
+  local log="$shots/$build-$label.log" # what the game and Wine print, for a look after a failure
+  if [ "$build" = native ]; then
+    SDL_AUDIODRIVER=dummy "$native_build/zelu-line" >"$log" 2>&1 &
+  else
+    cmake/wine_run.sh "$windows_build/zelu-line.exe" >"$log" 2>&1 &
+  fi
+  game_pid=$!
+}
+
+# A real key press held across a few frames.
+press() {
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  xdotool keydown "$2"
+  sleep 0.15
+  xdotool keyup "$2"
+}
+
+# The board seen in a screenshot of window $1, saved as $2; sets origin, title_pixels, cells and
+# snake (the occupied cells other than the food's).
+look() {
+  local file="$shots/$build-$label-$2.ppm" report
+  import -window "$1" -depth 8 "$file" 2>/dev/null || fail "no screenshot of window $1"
+  report=$("$probe" board "$file") || fail "no board in $file: $report"
+  origin=$(sed -n 's/^origin //p' <<<"$report")
+  title_pixels=$(sed -n 's/^title //p' <<<"$report")
+  cells=$(sed -n 's/^cells *//p' <<<"$report")
+  snake=$(tr ' ' '\n' <<<"$cells" | grep -v "^$food$" | tr '\n' ' ')
+}
+
+# The picture is the game's: board at the client area's origin (within the one pixel that line
+# rasterisation allows), the title in its place, and the snake and the food on the board.
+expect_game_picture() {
+  local x=${origin% *} y=${origin#* }
+  [ "${x#-}" -le 1 ] && [ "${y#-}" -le 1 ] || fail "board at $origin, not at the client origin"
+  [ "$title_pixels" -ge 300 ] || fail "title not drawn ($title_pixels pixels in its colour)"
+  [ -n "$snake" ] || fail "no snake on the board (cells: $cells)"
+}
+
+# "fullscreen" for an undecorated window covering the 640x480 screen, "windowed" for one that
+# asks for a frame (the decorations field of its Motif hints, the third, is not 0).
+window_mode() {
+  local decorations geometry
+  decorations=$(xprop -id "$1" _MOTIF_WM_HINTS 2>/dev/null | sed -n 's/.*= *//p' | cut -d, -f3)
+  geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+    /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
+  if [ -n "$decorations" ] && [ "$decorations" != " 0x0" ]; then
+    echo windowed
+  elif [ "$geometry" = "0 0 640 480" ]; then
+    echo fullscreen
+  else
+    echo "undecorated at $geometry"
+  fi
+}
+
+# The window settles in its mode within a second of showing.
+expect_mode() {
+  local deadline=$(($(millis) + 1000))
+  until [ "$(window_mode "$1")" = "$2" ]; do
+    [ "$(millis)" -lt "$deadline" ] || fail "window $1 is $(window_mode "$1"), not $2"
+    sleep 0.05
+  done
+}
+
+# Waits up to a second for the game to end; sets exit_code and elapsed (ms since $1).
+expect_exit_within_a_second() {
+  local since=$1
+  while kill -0 "$game_pid" 2>/dev/null && [ $(($(millis) - since)) -lt 1000 ]; do
+    sleep 0.01
+  done
+  elapsed=$(($(millis) - since))
+  kill -0 "$game_pid" 2>/dev/null && fail "still running ${elapsed} ms after $2"
+  wait "$game_pid"
+  exit_code=$?
+  game_pid=
+}
+
+food=9,10 # where the first food of a game lies
+
+fullscreen_run() {
+  label=fullscreen
+  start_display 640x480x16
+  launch
+  local window switched
+  window=$(wait_window "$title" 30) || fail "no game window"
+  find_window "$question_caption" >/dev/null && fail "the fullscreen question appeared"
+  expect_mode "$window" fullscreen
+  sleep 0.3
+  look "$window" start
+  expect_game_picture
+  [[ " $cells " == *" $food "* ]] || fail "no food at $food (cells: $cells)"
+  [[ "$snake" =~ ^[0-9]+,5\ $ ]] || fail "the snake is not on its first row: $snake"
+  note "first frames: board at $origin, title $title_pixels px, snake $snake, food $food"
+
+  press "$window" Down
+  sleep 0.4
+  look "$window" steered
+  [[ "$snake" =~ (^| )[0-9]+,([0-46-9]|1[01])\  ]] || fail "Down did not turn the head: $snake"
+  note "Down turned the head: $snake"
+
+  press "$window" F1
+  switched=$(wait_window "$title" 10 "$window") || fail "F1 did not reopen the window"
+  expect_mode "$switched" windowed
+  sleep 0.3
+  # A windowed frame does not fit on this 640x480 screen: Wine keeps the window on the screen and
+  # so cuts the picture's top; only the board and the snake count here.
+  look "$switched" after-f1
+  [ -n "$snake" ] || fail "no snake after F1 (cells: $cells)"
+  local before=$snake
+  sleep 0.5
+  look "$switched" going-on
+  [ "$snake" != "$before" ] || fail "the game stands still after F1: $snake"
+  note "F1 reopened windowed; the snake moves on: $before-> $snake"
+
+  local pressed
+  pressed=$(millis)
+  press "$switched" Escape
+  expect_exit_within_a_second "$pressed" Escape
+  # Not a quit message: the exit code is the wParam of the last message taken, Escape's code.
+  [ "$exit_code" -eq 27 ] || fail "exit code $exit_code after Escape"
+  note "Escape: exit code $exit_code after ${elapsed} ms"
+  [ "$build" = windows ] && end_wine_session
+  stop_display
+}
+
+windowed_run() {
+  label=windowed
+  start_display 1024x768x24
+  launch
+  local box window pressed
+  box=$(wait_window "$question_caption" 30) || fail "no fullscreen question"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return # the default button: Yes
+  window=$(wait_window "$title" 10) || fail "no game window after Yes"
+  expect_mode "$window" windowed
+  sleep 0.3
+  look "$window" start
+  expect_game_picture
+  [[ " $cells " == *" $food "* ]] || fail "no food at $food (cells: $cells)"
+  note "question answered Yes; windowed: board at $origin, snake $snake"
+
+  pressed=$(millis)
+  "$probe" close "$window" || fail "could not ask the window to close"
+  expect_exit_within_a_second "$pressed" "closing the window"
+  [ "$exit_code" -eq 0 ] || fail "exit code $exit_code after closing the window"
+  note "closed: exit code 0 after ${elapsed} ms"
+  [ "$build" = windows ] && end_wine_session
+  stop_display
+}
+
+# A first run makes the private Wine prefix (some 20 s), outside the timed runs.
+if [ ! -f "$ZELU_WINEPREFIX/system.reg" ]; then
+  echo "making the Wine prefix $ZELU_WINEPREFIX"
+  (cd "$root" && cmake/wine_run.sh --version >/dev/null)
+fi
+end_wine_session() {
+  WINEPREFIX=$ZELU_WINEPREFIX wineserver -k 2>/dev/null
+  WINEPREFIX=$ZELU_WINEPREFIX wineserver -w 2>/dev/null
+}
+
+for build in native windows; do
+  started=$(millis)
+  fullscreen_run
+  windowed_run
+  took=$(($(millis) - started))
+  echo "$build: passed in $((took / 1000)).$((took % 1000 / 100)) s"
+done
