@@ -49,8 +49,9 @@ TEST_F(RenderNativeTest, AFailedImageStopsTheLoadBeforeAnyTextureName) {
     EXPECT_EQ(NextTextureName(), before + 1) << "texture names were made";
     EXPECT_EQ(TestHandlesHeld(), held);
     ASSERT_EQ(TestMessageBoxes().size(), c.message != nullptr ? 1u : 0u);
-    if (c.message != nullptr)
+    if (c.message != nullptr) {
       EXPECT_EQ(TestMessageBoxes()[0].text, c.message);
+    }
     if (c.remove != nullptr)
       std::filesystem::rename(away, DataPath(c.remove));
   }
