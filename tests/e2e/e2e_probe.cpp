@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 struct Picture {
@@ -54,7 +56,12 @@ void SetWmState(Display *display, Window window, Atom wmState, long state) {
 // top-level window the moment it is mapped or unmapped, as a window manager would. Like one, it
 // also makes the Motif hints known, which SDL writes only when some window manager knows them.
 int KeepWmState() {
+  // A busy X server may refuse a connection for a moment.
   Display *display = XOpenDisplay(nullptr);
+  for (int attempt = 0; display == nullptr && attempt < 100; ++attempt) {
+    usleep(50000);
+    display = XOpenDisplay(nullptr);
+  }
   if (display == nullptr)
     return 2;
   XSetErrorHandler(IgnoreXErrors);

@@ -44,11 +44,12 @@ for build in native windows; do
   start_display
   if [ "$build" = native ]; then
     SDL_AUDIODRIVER=dummy "$native_build/tests/app/frame_pace_probe" native 2>"$work/log"
+    status=$?
   else
     cmake/wine_run.sh "$windows_build/tests/app/frame_pace_probe.exe" windows 2>"$work/log"
+    status=$?
     WINEPREFIX=$ZELU_WINEPREFIX wineserver -k 2>/dev/null
   fi
-  status=$?
   if [ "$status" -ne 0 ]; then
     echo "FAIL: $build frame pace (status $status)" >&2
     grep -v '^ALSA lib' "$work/log" >&2

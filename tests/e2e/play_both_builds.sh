@@ -60,8 +60,11 @@ start_display() {
   export DISPLAY=":$(cat "$number_file")"
   "$probe" wm-state 2>/dev/null &
   helpers+=($!)
+  local keeper=$! deadline=$(($(millis) + 10000))
   until xprop -root _MOTIF_WM_HINTS 2>&1 | grep -q 'not found'; do
-    sleep 0.02
+    kill -0 "$keeper" 2>/dev/null || fail "the WM_STATE keeper could not reach $DISPLAY"
+    [ "$(millis)" -lt "$deadline" ] || fail "the WM_STATE keeper did not start on $DISPLAY"
+    sleep 0.05
   done
 }
 
