@@ -66,10 +66,12 @@ FrameOutcome RunFrame() {
 
 } // namespace
 
-// Returns 0 when the window cannot be opened (at start or after F1), otherwise the wParam of the
-// last message taken from the queue: after WM_QUIT, the code given to PostQuitMessage.
+// Returns the code given to PostQuitMessage when the loop ends on WM_QUIT (0 when the window is
+// closed), and 0 otherwise: when the window cannot be opened, at start or after F1, and when
+// Escape ends the game. A key message's wParam is no exit status.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   MSG message = {};
+  int exitCode = 0;
   if (!OpenGameWindow(WindowTitle, WindowWidth, WindowHeight, WindowBits, AppWindow.fullscreen))
     return 0;
   StartFrameClock();
@@ -77,6 +79,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   while (!done) {
     if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) {
+        exitCode = static_cast<int>(message.wParam);
         done = true;
       } else {
         TranslateMessage(&message);
@@ -90,5 +93,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     done = outcome == EndAfterPass;
   }
   CloseGameWindow();
-  return static_cast<int>(message.wParam);
+  return exitCode;
 }
