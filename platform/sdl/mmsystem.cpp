@@ -17,10 +17,14 @@ enum AudioState { AudioUnopened, AudioOpen, AudioUnavailable };
 AudioState audioState = AudioUnopened;
 Mix_Chunk *playingChunk = nullptr;
 
-void CloseAudio() {
+void StopPlaying() {
   Mix_HaltChannel(kSoundChannel);
   Mix_FreeChunk(playingChunk);
   playingChunk = nullptr;
+}
+
+void CloseAudio() {
+  StopPlaying();
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -41,12 +45,6 @@ bool AudioReady() {
     atexit(CloseAudio);
   }
   return audioState == AudioOpen;
-}
-
-void StopPlaying() {
-  Mix_HaltChannel(kSoundChannel);
-  Mix_FreeChunk(playingChunk);
-  playingChunk = nullptr;
 }
 
 } // namespace

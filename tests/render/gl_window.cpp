@@ -2,6 +2,8 @@
 // the frame read back in the game's coordinates.
 #include "tests/render/gl_window.h"
 
+#include "app/game_window.h"
+
 #include <cstdlib>
 #include <fstream>
 
@@ -65,12 +67,7 @@ bool OpenGlWindow(GlWindow *gl) {
   // mapping, and Wine without a window manager waits two seconds to destroy a shown window.
   if (gl->window == nullptr || !MakeContext(gl))
     return false;
-  glViewport(0, 0, FrameWidth, FrameHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, FrameWidth, FrameHeight, 0, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  ResizeScene(FrameWidth, FrameHeight);
   return true;
 }
 
