@@ -1,5 +1,6 @@
 // The one header through which game code reaches the platform and OpenGL.
-// On Windows it is <windows.h>; elsewhere it declares the Win32 subset that platform/sdl provides.
+// On Windows it is <windows.h>; elsewhere it declares the Win32 subset that platform/sdl (or, in
+// the browser, platform/web) provides over platform/win32_core.
 #pragma once
 
 #ifdef _WIN32
@@ -35,6 +36,10 @@
 #include <OpenGL/gl.h>
 #else
 #include <GL/gl.h>
+#endif
+#ifdef __EMSCRIPTEN__
+// WebGL lacks display lists and a few OpenGL 1.1 forms; the web platform stands in for them.
+#include "platform/web/gl_compat.h"
 #endif
 
 #define WINAPI
@@ -259,6 +264,7 @@ typedef struct _SECURITY_ATTRIBUTES SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
+#define MAKEINTATOM(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
 
 // Window messages.
 #define WM_SIZE 0x0005

@@ -1,6 +1,6 @@
 // Multimedia services: the millisecond timer and PlaySoundA over SDL2_mixer.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
+#include "platform/win32_core/test_hooks.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

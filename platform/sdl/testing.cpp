@@ -2,8 +2,9 @@
 // queued input, frame capture and window state. The platform calls consult them through
 // test_hooks.h.
 #include "platform/testing.h"
-#include "platform/sdl/test_hooks.h"
-#include "platform/sdl/winuser_state.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/winuser_state.h"
 
 #include <deque>
 #include <map>
@@ -302,19 +303,19 @@ bool TestWindowExists(HWND window) {
 
 bool TestWindowFullscreen(HWND window) {
   WindowRecord *record = FindWindowRecord(window);
-  return record != nullptr && (SDL_GetWindowFlags(record->sdl) & SDL_WINDOW_FULLSCREEN) != 0;
+  return record != nullptr && (SDL_GetWindowFlags(SdlWindow(record)) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 bool TestWindowVisible(HWND window) {
   WindowRecord *record = FindWindowRecord(window);
   return record != nullptr && record->visible &&
-         (SDL_GetWindowFlags(record->sdl) & SDL_WINDOW_SHOWN) != 0;
+         (SDL_GetWindowFlags(SdlWindow(record)) & SDL_WINDOW_SHOWN) != 0;
 }
 
 void TestClientSize(HWND window, int *width, int *height) {
   *width = *height = 0;
   if (WindowRecord *record = FindWindowRecord(window))
-    SDL_GetWindowSize(record->sdl, width, height);
+    SDL_GetWindowSize(SdlWindow(record), width, height);
 }
 
 bool TestCursorVisible() {

@@ -1,16 +1,13 @@
 // Device contexts, pixel formats and OpenGL rendering contexts over SDL's OpenGL contexts, and
 // SwapBuffers with the test controls' frame capture.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
-#include "platform/sdl/winuser_state.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/winuser_state.h"
 
 #include <vector>
 
 namespace {
-
-// Every window offers one pixel format: double-buffered RGBA with a depth buffer of at least 16
-// bits (the attributes that its SDL window was made with).
-const int kOnlyPixelFormat = 1;
 
 struct ContextRecord {
   HGLRC handle;
@@ -55,53 +52,6 @@ void CaptureBackBuffer(SDL_Window *window) {
 
 } // namespace
 
-HDC WINAPI GetDC(HWND window) {
-  if (TestHookFails("GetDC"))
-    return nullptr;
-  // Only window DCs: the screen's (a null window) is not provided.
-  WindowRecord *record = FindWindowRecord(window);
-  if (record == nullptr)
-    return nullptr;
-  // One device context per window, kept for its life, as with CS_OWNDC.
-  if (record->dc == nullptr)
-    record->dc = reinterpret_cast<HDC>(NewHandleValue());
-  ++record->dcHeld;
-  TestHookHeld(+1);
-  return record->dc;
-}
-
-int WINAPI ReleaseDC(HWND window, HDC dc) {
-  if (TestHookFails("ReleaseDC"))
-    return 0;
-  WindowRecord *record = FindWindowRecord(window);
-  if (record == nullptr || dc == nullptr || record->dc != dc || record->dcHeld == 0)
-    return 0;
-  --record->dcHeld;
-  TestHookHeld(-1);
-  return 1;
-}
-
-int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
-  if (TestHookFails("ChoosePixelFormat"))
-    return 0;
-  if (FindWindowByDc(dc) == nullptr || descriptor == nullptr)
-    return 0;
-  return kOnlyPixelFormat;
-}
-
-BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*descriptor*/) {
-  if (TestHookFails("SetPixelFormat"))
-    return FALSE;
-  WindowRecord *record = FindWindowByDc(dc);
-  if (record == nullptr || format != kOnlyPixelFormat)
-    return FALSE;
-  // A window's pixel format is set once for its life.
-  if (record->pixelFormat != 0 && record->pixelFormat != format)
-    return FALSE;
-  record->pixelFormat = format;
-  return TRUE;
-}
-
 HGLRC WINAPI wglCreateContext(HDC dc) {
   if (TestHookFails("wglCreateContext"))
     return nullptr;
@@ -111,7 +61,7 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
   // SDL makes a new context current; Win32 leaves the current one as it was.
   SDL_Window *previousWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext previous = SDL_GL_GetCurrentContext();
-  SDL_GLContext gl = SDL_GL_CreateContext(record->sdl);
+  SDL_GLContext gl = SDL_GL_CreateContext(SdlWindow(record));
   if (previous != nullptr)
     SDL_GL_MakeCurrent(previousWindow, previous);
   else
@@ -137,7 +87,7 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
   ContextRecord *record = FindContext(context);
   WindowRecord *window = FindWindowByDc(dc);
   if (record == nullptr || window == nullptr || window->pixelFormat != record->pixelFormat ||
-      SDL_GL_MakeCurrent(window->sdl, record->gl) != 0) {
+      SDL_GL_MakeCurrent(SdlWindow(window), record->gl) != 0) {
     ReleaseCurrent();
     return FALSE;
   }
@@ -166,19 +116,20 @@ BOOL WINAPI SwapBuffers(HDC dc) {
   WindowRecord *window = FindWindowByDc(dc);
   if (window == nullptr || window->pixelFormat == 0)
     return FALSE;
-  bool current = SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == window->sdl;
+  bool current =
+      SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == SdlWindow(window);
   if (current && TestHookCapturingFrames())
-    CaptureBackBuffer(window->sdl);
+    CaptureBackBuffer(SdlWindow(window));
   TestHookBeforeSwap();
   if ((window = FindWindowByDc(dc)) == nullptr) // the action may have closed the window
     return FALSE;
-  SDL_GL_SwapWindow(window->sdl);
+  SDL_GL_SwapWindow(SdlWindow(window));
   TestHookFramePresented();
   return TRUE;
 }
 
 void ForgetWindowSurface(WindowRecord *record) {
-  if (SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == record->sdl)
+  if (SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == SdlWindow(record))
     ReleaseCurrent();
   TestHookHeld(-record->dcHeld);
   record->dcHeld = 0;

@@ -1,7 +1,8 @@
 // SDL's video subsystem, display-mode changes and the cursor's display count.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
-#include "platform/sdl/winuser_state.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/winuser_state.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -140,6 +141,12 @@ bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mod
   *display = state.modeDisplay;
   *mode = state.mode;
   return true;
+}
+
+bool FullscreenModeFits(int width, int height) {
+  int display = 0;
+  SDL_DisplayMode mode = {};
+  return ChangedModeOfSize(width, height, &display, &mode);
 }
 
 bool DisplayModeChanged() {

@@ -1,5 +1,4 @@
-// The one table from SDL scancodes to Windows virtual-key codes, and the characters that
-// TranslateMessage makes of virtual keys.
+// The one table from SDL scancodes to Windows virtual-key codes.
 #include "platform/sdl/winuser_keys.h"
 
 namespace {
@@ -155,24 +154,4 @@ int VirtualKeyFromScancode(SDL_Scancode scancode) {
       return mapping.virtualKey;
   }
   return 0;
-}
-
-int CharacterFromVirtualKey(int virtualKey, bool shift, bool control) {
-  if (virtualKey >= 'A' && virtualKey <= 'Z') {
-    if (control)
-      return virtualKey - 'A' + 1; // Ctrl+A is 1, as on Win32
-    return shift ? virtualKey : virtualKey - 'A' + 'a';
-  }
-  if (virtualKey >= '0' && virtualKey <= '9' && !shift && !control)
-    return virtualKey;
-  switch (virtualKey) {
-  case VK_BACK:
-  case VK_TAB:
-  case VK_RETURN:
-  case VK_ESCAPE:
-  case VK_SPACE:
-    return virtualKey; // their characters have the key's own code
-  default:
-    return 0;
-  }
 }

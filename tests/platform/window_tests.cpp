@@ -32,6 +32,23 @@ TEST_F(Windows, AClassNameRegistersOnceWhateverItsCase) {
   EXPECT_TRUE(UnregisterClassA("ZeluOther", nullptr));
 }
 
+// The atom that RegisterClassA returns names the class as its string does; any other value is a
+// string, wherever it lies (a 32-bit build's static data may lie below 0x10000).
+TEST_F(Windows, AClassAtomNamesItsClass) {
+  WNDCLASSA other = {};
+  other.lpfnWndProc = RecordingProc;
+  other.lpszClassName = "ZeluAtomClass";
+  ATOM atom = RegisterClassA(&other);
+  ASSERT_NE(atom, 0);
+  HWND window = CreateWindowExA(0, MAKEINTATOM(atom), "atom", WS_POPUP, 0, 0, 40, 30, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(UnregisterClassA(MAKEINTATOM(atom), nullptr)) << "its window is alive";
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_TRUE(UnregisterClassA(MAKEINTATOM(atom), nullptr));
+  EXPECT_FALSE(UnregisterClassA("ZeluAtomClass", nullptr)) << "the atom named the same class";
+}
+
 TEST_F(Windows, AClassWithALiveWindowStaysRegistered) {
   HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100);
   ASSERT_NE(window, nullptr);

@@ -1,8 +1,8 @@
-// Windows over SDL windows: creation hidden until shown, activation and keyboard focus, and the
-// messages that Win32 sends to the window procedure during these calls.
+// Window records over the platform's windows: creation hidden until shown, activation and keyboard
+// focus, and the messages that Win32 sends to the window procedure during these calls.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
-#include "platform/sdl/winuser_state.h"
+#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/winuser_state.h"
 
 #include <algorithm>
 #include <memory>
@@ -65,46 +65,10 @@ void SendSize(HWND window) {
                SizeParam(record->clientWidth, record->clientHeight));
 }
 
-// The SDL window for a new record: hidden, with OpenGL, fullscreen when the record is.
-SDL_Window *CreateSdlWindow(const WindowRecord &record, const char *title, int x, int y,
-                            int display, const SDL_DisplayMode &mode) {
-  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL;
-  if (record.fullscreen)
-    flags |= SDL_WINDOW_FULLSCREEN;
-  if ((record.style & WS_CAPTION) != WS_CAPTION)
-    flags |= SDL_WINDOW_BORDERLESS;
-  if (record.style & WS_THICKFRAME)
-    flags |= SDL_WINDOW_RESIZABLE;
-  if (record.fullscreen)
-    x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED_DISPLAY(display));
-  // X11 places a new window's frame, not its client area, at the position asked for (north-west
-  // gravity), so the outer top-left corner lands where Win32 would put it.
-  SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y,
-                                        record.clientWidth > 0 ? record.clientWidth : 1,
-                                        record.clientHeight > 0 ? record.clientHeight : 1, flags);
-  if (window != nullptr && record.fullscreen)
-    SDL_SetWindowDisplayMode(window, &mode);
-  return window;
-}
-
-// The pixel format of every window: double-buffered RGB with at least a 16-bit depth buffer, and
-// a compatibility context so that the fixed-function pipeline works. X11 fixes the visual when
-// the window is made, so this comes before SDL_CreateWindow.
-void SetSurfaceAttributes() {
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
-}
-
 // A new window's record: its client area is the outer size less the frame that its styles imply.
-// A popup that covers a changed display mode is what a fullscreen game is on Win32; then
-// `display` and `mode` say which.
+// A popup that covers a changed display mode is what a fullscreen game is on Win32.
 std::unique_ptr<WindowRecord> NewRecord(const char *className, DWORD style, DWORD exStyle,
-                                        int width, int height, bool menu, int *display,
-                                        SDL_DisplayMode *mode) {
+                                        int width, int height, bool menu) {
   auto record = std::make_unique<WindowRecord>();
   record->handle = reinterpret_cast<HWND>(NewHandleValue());
   record->procedure = ClassProcedure(className);
@@ -114,8 +78,8 @@ std::unique_ptr<WindowRecord> NewRecord(const char *className, DWORD style, DWOR
   RECT insets = FrameInsets(style, menu, exStyle);
   record->clientWidth = std::max(0, width - insets.left - insets.right);
   record->clientHeight = std::max(0, height - insets.top - insets.bottom);
-  record->fullscreen = (style & WS_POPUP) &&
-                       ChangedModeOfSize(record->clientWidth, record->clientHeight, display, mode);
+  record->fullscreen =
+      (style & WS_POPUP) && FullscreenModeFits(record->clientWidth, record->clientHeight);
   return record;
 }
 
@@ -128,7 +92,7 @@ void DiscardWindow(HWND window) {
       continue;
     ForgetWindowSurface(record);
     ForgetMessagesFor(window);
-    SDL_DestroyWindow(record->sdl);
+    DestroyNativeWindow(record->native);
     windows.live.erase(windows.live.begin() + static_cast<long>(i));
     TestHookHeld(-1);
     break;
@@ -166,17 +130,17 @@ WindowRecord *FindWindowByDc(HDC dc) {
   return nullptr;
 }
 
-HWND WindowFromSdlId(Uint32 windowId) {
+HWND WindowFromNative(const NativeWindow *native) {
   for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
-    if (SDL_GetWindowID(record->sdl) == windowId)
+    if (record->native == native && native != nullptr)
       return record->handle;
   }
   return nullptr;
 }
 
-SDL_Window *SdlWindowOf(HWND window) {
+NativeWindow *NativeWindowOf(HWND window) {
   WindowRecord *record = FindWindowRecord(window);
-  return record == nullptr ? nullptr : record->sdl;
+  return record == nullptr ? nullptr : record->native;
 }
 
 bool ClassHasWindows(const std::string &className) {
@@ -210,13 +174,13 @@ void TakeKeyboardFocus(HWND window) {
   MoveFocus(window);
   WindowRecord *record = FindWindowRecord(window);
   if (record != nullptr && record->visible)
-    SDL_SetWindowInputFocus(record->sdl);
+    FocusNativeWindow(record->native);
 }
 
 void LeaveFullscreenWindows() {
   for (const std::unique_ptr<WindowRecord> &record : Windows().live) {
     if (record->fullscreen)
-      SDL_SetWindowFullscreen(record->sdl, 0);
+      LeaveNativeFullscreen(record->native);
     record->fullscreen = false;
   }
 }
@@ -230,13 +194,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   if (ClassProcedure(className) == nullptr || parent != nullptr || (style & WS_CHILD) ||
       !EnsureVideo())
     return nullptr;
-  int display = 0;
-  SDL_DisplayMode mode = {};
   std::unique_ptr<WindowRecord> record =
-      NewRecord(className, style, exStyle, width, height, menu != nullptr, &display, &mode);
-  SetSurfaceAttributes();
-  record->sdl = CreateSdlWindow(*record, windowName, x, y, display, mode);
-  if (record->sdl == nullptr)
+      NewRecord(className, style, exStyle, width, height, menu != nullptr);
+  record->native = CreateNativeWindow(*record, windowName, x, y);
+  if (record->native == nullptr)
     return nullptr;
   HWND window = record->handle;
   Windows().live.push_back(std::move(record));
@@ -264,7 +225,7 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
     if ((record = FindWindowRecord(window)) == nullptr)
       return TRUE;
     record->visible = false;
-    SDL_HideWindow(record->sdl);
+    ShowNativeWindow(record->native, false);
     if (Windows().focus == window)
       MoveFocus(nullptr);
     if (Windows().active == window)
@@ -276,7 +237,7 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
     if ((record = FindWindowRecord(window)) == nullptr)
       return FALSE;
     record->visible = true;
-    SDL_ShowWindow(record->sdl);
+    ShowNativeWindow(record->native, true);
   }
   Activate(window);
   record = FindWindowRecord(window);
@@ -291,7 +252,7 @@ BOOL WINAPI SetForegroundWindow(HWND window) {
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr)
     return FALSE;
-  SDL_RaiseWindow(record->sdl);
+  RaiseNativeWindow(record->native);
   Activate(window);
   return TRUE;
 }
@@ -327,7 +288,7 @@ BOOL DestroyWindowNow(HWND window) {
   record->destroying = true;
   if (record->visible) {
     record->visible = false;
-    SDL_HideWindow(record->sdl);
+    ShowNativeWindow(record->native, false);
   }
   if (Windows().active == window)
     Activate(nullptr);

@@ -1,7 +1,7 @@
 // Window classes, the system icon and cursor, and the frame that window styles imply.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
-#include "platform/sdl/winuser_state.h"
+#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/winuser_state.h"
 
 #include <strings.h>
 
@@ -39,10 +39,17 @@ ClassTable &Classes() {
   return table;
 }
 
-// Class names compare without regard to case, as on Win32.
+// A name is a class's atom (MAKEINTATOM of what RegisterClassA returned) or a string; string names
+// compare without regard to case, as on Win32. Only the atoms handed out count as atoms: any
+// other value is a string, even below 0x10000, where a 32-bit build's static data may lie.
 WindowClass *FindClass(const char *name) {
   if (name == nullptr)
     return nullptr;
+  UINT_PTR value = reinterpret_cast<UINT_PTR>(name);
+  for (WindowClass &entry : Classes().classes) {
+    if (value == entry.atom)
+      return &entry;
+  }
   for (WindowClass &entry : Classes().classes) {
     if (strcasecmp(entry.name.c_str(), name) == 0)
       return &entry;
@@ -78,9 +85,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass) {
   if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
       windowClass->lpfnWndProc == nullptr)
     return 0;
-  // Integer atoms as class names are not supported: every name is a string here.
-  if (reinterpret_cast<UINT_PTR>(windowClass->lpszClassName) < 0x10000)
-    return 0;
+  // Names are strings here (integer atoms are not registered), whatever their address.
   if (FindClass(windowClass->lpszClassName) != nullptr)
     return 0; // ERROR_CLASS_ALREADY_EXISTS
   ClassTable &table = Classes();

@@ -1,13 +1,14 @@
-// What the window, class, message, display and wgl parts of the native user layer share: the
-// window records, activation and focus, the thread's message queue and the display mode.
-// Internal to platform/sdl.
+// What the window, class, message, display and wgl parts of the user layer share: the window
+// records, activation and focus, the thread's message queue and the display mode, and what each
+// platform underneath (platform/sdl, platform/web) provides to them. Internal to platform/.
 #pragma once
 
 #include "platform/win32.h"
 
-#include <SDL.h>
-
 #include <string>
+
+// The platform's own window behind a record: an SDL window, or the page's canvas.
+struct NativeWindow;
 
 // One window. Handles (windows, device contexts, rendering contexts) are numbers that are never
 // reused in a process, checked against the live records before use, so a stale or foreign handle
@@ -15,7 +16,7 @@
 // (the procedure may destroy its window): look it up again after every send.
 struct WindowRecord {
   HWND handle = nullptr;
-  SDL_Window *sdl = nullptr;
+  NativeWindow *native = nullptr;
   WNDPROC procedure = nullptr;
   std::string className;
   DWORD style = 0;
@@ -45,10 +46,10 @@ uintptr_t NewHandleValue();
 WindowRecord *FindWindowRecord(HWND window);
 // The live window whose device context is `dc`; null when none.
 WindowRecord *FindWindowByDc(HDC dc);
-// The live window that SDL knows by `windowId`; null when none.
-HWND WindowFromSdlId(Uint32 windowId);
-// The SDL window behind `window`, for owned message boxes; null when none.
-SDL_Window *SdlWindowOf(HWND window);
+// The live window over this platform window; null when none.
+HWND WindowFromNative(const NativeWindow *native);
+// The platform window behind `window`, for owned message boxes; null when none.
+NativeWindow *NativeWindowOf(HWND window);
 // Whether a live window belongs to the named class.
 bool ClassHasWindows(const std::string &className);
 // The most recently created live window; null when none exists.
@@ -85,19 +86,42 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ForgetMessagesFor(HWND window);
 // Empties the thread's queue: posted messages, the quit request, pending input.
 void ClearMessageQueue();
+// Input from the window system, queued as the messages Win32 would post for it.
+void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt);
+void FocusGainedInput(HWND window); // the window gains activation and the keyboard focus
+void FocusLostInput(HWND window);   // another program takes the focus
+void MinimizeInput(HWND window);
+void RestoreInput(HWND window); // for a window that is not minimised, a reactivation
+void ResizeInput(HWND window, int width, int height);
+void CloseInput(HWND window); // the close button
 
 // --- Display mode and cursor (winuser_display.cpp) --------------------------------------------
-// Starts SDL's video subsystem on first use; false when there is no display.
+// Starts the platform's video on first use; false when there is no display.
 bool EnsureVideo();
-// When a changed display mode is in force and has this size: true, with the display and mode.
-bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mode);
+// Whether a changed display mode is in force and has this size.
+bool FullscreenModeFits(int width, int height);
 bool DisplayModeChanged();
 // ShowCursor's display count; the cursor shows while it is 0 or more.
 int CursorDisplayCount();
 // Brings the desktop mode and the cursor back (the test controls' reset).
 void RestoreDisplayAndCursor();
 
-// --- Rendering contexts (wgl.cpp) -------------------------------------------------------------
+// --- Rendering contexts (the platform's wgl) ---------------------------------------------------
 // Called when a window goes away: its device context dies with it, and a context current on it
 // stops being current.
 void ForgetWindowSurface(WindowRecord *record);
+
+// --- The platform's windows and input (platform/sdl, platform/web) ------------------------------
+// A hidden platform window for a new record (its client size, styles and fullscreen flag are set);
+// null when the platform cannot make one.
+NativeWindow *CreateNativeWindow(const WindowRecord &record, const char *title, int x, int y);
+void DestroyNativeWindow(NativeWindow *native);
+void ShowNativeWindow(NativeWindow *native, bool visible);
+void RaiseNativeWindow(NativeWindow *native);
+void FocusNativeWindow(NativeWindow *native);
+void LeaveNativeFullscreen(NativeWindow *native);
+// DefWindowProcA's SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE.
+void NativeSystemCommand(NativeWindow *native, WPARAM command);
+// Turns the next piece of window-system input into messages (through the calls above); false
+// when there is none.
+bool TakePlatformInput();

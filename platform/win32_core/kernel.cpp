@@ -1,14 +1,14 @@
 // Kernel services: the module handle, files and read-only mappings over POSIX, local memory
-// blocks, and the performance counter.
+// blocks, and the performance counter over the POSIX monotonic clock.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
+#include "platform/win32_core/test_hooks.h"
 
-#include <SDL.h>
 #include <sanitizer/asan_interface.h>
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,6 +26,15 @@ struct ModuleTag {
 int64_t CountsFromMicros(uint64_t micros, int64_t frequency) {
   uint64_t f = static_cast<uint64_t>(frequency);
   return static_cast<int64_t>((micros / 1000000) * f + (micros % 1000000) * f / 1000000);
+}
+
+// The performance counter counts nanoseconds of the monotonic clock.
+const int64_t kCounterFrequency = 1000000000;
+
+int64_t MonotonicNanos() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * kCounterFrequency + now.tv_nsec;
 }
 
 // Files and mappings are kernel objects that CloseHandle releases; both keep a descriptor of
@@ -130,7 +139,7 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
   if (TestHookClockIsVirtual())
     frequency->QuadPart = TestHookCounterFrequency();
   else
-    frequency->QuadPart = static_cast<LONGLONG>(SDL_GetPerformanceFrequency());
+    frequency->QuadPart = kCounterFrequency;
   return TRUE;
 }
 
@@ -141,7 +150,7 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
   if (TestHookVirtualMicros(&micros))
     count->QuadPart = CountsFromMicros(micros, TestHookCounterFrequency());
   else
-    count->QuadPart = static_cast<LONGLONG>(SDL_GetPerformanceCounter());
+    count->QuadPart = MonotonicNanos();
   return TRUE;
 }
 

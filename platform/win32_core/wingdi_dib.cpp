@@ -1,7 +1,7 @@
 // GDI's memory device contexts and 24-bit DIB sections, and SetDIBits, which converts stored DIB
 // rows (1, 4, 8 bits with a colour table, 16, 24, 32 bits, bit fields, RLE8, RLE4) into them.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
+#include "platform/win32_core/test_hooks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -328,10 +328,12 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **
   uint64_t rows = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
   if (stride * rows > kMaxSectionBytes)
     return nullptr;
-  BYTE *memory = static_cast<BYTE *>(calloc(1, stride * rows));
+  // Within the limit above, so the sizes fit a 32-bit size_t too.
+  BYTE *memory = static_cast<BYTE *>(calloc(1, static_cast<size_t>(stride * rows)));
   if (memory == nullptr)
     return nullptr;
-  DibSection *dib = new DibSection{header.biWidth, header.biHeight, stride, memory, nullptr};
+  DibSection *dib =
+      new DibSection{header.biWidth, header.biHeight, static_cast<size_t>(stride), memory, nullptr};
   LiveSections().insert(dib);
   TestHookHeld(+1);
   if (bits != nullptr)

@@ -1,10 +1,11 @@
-// The thread's message queue: posted messages, the quit request, and input (SDL's events and the
-// test controls' queue) turned into window messages; PeekMessageA, TranslateMessage,
-// DispatchMessageA, DefWindowProcA and PostQuitMessage.
+// The thread's message queue: posted messages, the quit request, and the platform's input turned
+// into window messages; PeekMessageA, TranslateMessage, DispatchMessageA, DefWindowProcA and
+// PostQuitMessage.
 #include "platform/win32.h"
-#include "platform/sdl/test_hooks.h"
-#include "platform/sdl/winuser_keys.h"
-#include "platform/sdl/winuser_state.h"
+#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/winuser_state.h"
+
+#include <time.h>
 
 #include <deque>
 
@@ -29,13 +30,21 @@ MessageQueue &Queue() {
   return queue;
 }
 
+// A message's time: milliseconds of the monotonic clock (not timeGetTime, whose readings step the
+// test controls' virtual clock).
+DWORD MessageTime() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
+}
+
 MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   MSG msg = {};
   msg.hwnd = window;
   msg.message = message;
   msg.wParam = wParam;
   msg.lParam = lParam;
-  msg.time = SDL_GetTicks();
+  msg.time = MessageTime();
   return msg;
 }
 
@@ -46,6 +55,71 @@ void QueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 WPARAM ActivateParam(WORD state, const WindowRecord &record) {
   return static_cast<WPARAM>(record.minimized ? 1 : 0) << 16 | state;
 }
+
+// The character that TranslateMessage posts for a key-down (US layout, no dead keys); 0 when the
+// key makes none. Digits with Shift are left out, since their symbols depend on the layout.
+int CharacterFromVirtualKey(int virtualKey, bool shift, bool control) {
+  if (virtualKey >= 'A' && virtualKey <= 'Z') {
+    if (control)
+      return virtualKey - 'A' + 1; // Ctrl+A is 1, as on Win32
+    return shift ? virtualKey : virtualKey - 'A' + 'a';
+  }
+  if (virtualKey >= '0' && virtualKey <= '9' && !shift && !control)
+    return virtualKey;
+  switch (virtualKey) {
+  case VK_BACK:
+  case VK_TAB:
+  case VK_RETURN:
+  case VK_ESCAPE:
+  case VK_SPACE:
+    return virtualKey; // their characters have the key's own code
+  default:
+    return 0;
+  }
+}
+
+bool Matches(const MSG &msg, HWND window, UINT filterMin, UINT filterMax) {
+  if (window != nullptr && msg.hwnd != window)
+    return false;
+  return (filterMin == 0 && filterMax == 0) ||
+         (msg.message >= filterMin && msg.message <= filterMax);
+}
+
+bool TakeFrom(std::deque<MSG> &queue, LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
+              bool remove) {
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    if (!Matches(*it, window, filterMin, filterMax))
+      continue;
+    *msg = *it;
+    if (remove)
+      queue.erase(it);
+    return true;
+  }
+  return false;
+}
+
+// Posted messages first, then the quit request (whatever the filter), then input.
+bool FindMessage(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
+  MessageQueue &queue = Queue();
+  if (TakeFrom(queue.posted, msg, window, filterMin, filterMax, remove))
+    return true;
+  if (queue.quitPending) {
+    *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0);
+    queue.quitPending = !remove;
+    return true;
+  }
+  do {
+    if (TakeFrom(queue.input, msg, window, filterMin, filterMax, remove))
+      return true;
+  } while (TakePlatformInput());
+  return false;
+}
+
+void PostMessageToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Queue().posted.push_back(MakeMessage(window, message, wParam, lParam));
+}
+
+} // namespace
 
 void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
   bool &wasDown = Queue().keyDown[virtualKey & 0xFF];
@@ -109,141 +183,10 @@ void ResizeInput(HWND window, int width, int height) {
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(width, height));
 }
 
-void WindowEventInput(const SDL_WindowEvent &event) {
-  HWND window = WindowFromSdlId(event.windowID);
-  switch (event.event) {
-  case SDL_WINDOWEVENT_FOCUS_GAINED:
-    return FocusGainedInput(window);
-  case SDL_WINDOWEVENT_FOCUS_LOST:
-    return FocusLostInput(window);
-  case SDL_WINDOWEVENT_MINIMIZED:
-    return MinimizeInput(window);
-  case SDL_WINDOWEVENT_RESTORED:
-    return RestoreInput(window);
-  case SDL_WINDOWEVENT_SIZE_CHANGED:
-    return ResizeInput(window, event.data1, event.data2);
-  case SDL_WINDOWEVENT_CLOSE:
-    if (window != nullptr)
-      QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return;
-  default:
-    return;
-  }
+void CloseInput(HWND window) {
+  if (window != nullptr)
+    QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
-
-void KeyEventInput(const SDL_KeyboardEvent &event) {
-  HWND window = WindowFromSdlId(event.windowID);
-  if (window == nullptr)
-    window = FocusWindow();
-  int virtualKey = VirtualKeyFromScancode(event.keysym.scancode);
-  if (window == nullptr || virtualKey == 0)
-    return;
-  bool alt = (event.keysym.mod & KMOD_ALT) != 0;
-  bool control = (event.keysym.mod & KMOD_CTRL) != 0;
-  // Alt combinations (but not AltGr, which is Ctrl+Alt), Alt itself and F10 are system keys.
-  bool system = virtualKey == VK_F10 || virtualKey == VK_MENU || (alt && !control);
-  KeyInput(window, virtualKey, event.state == SDL_PRESSED, system, alt);
-}
-
-// The window that queued test input goes to: keys to the focus (system keys, as on Win32, to
-// the active window when nothing has the focus), the rest to the game's window. False while no
-// window exists, so the input waits for one.
-bool TestInputTarget(const TestInput &input, HWND *window) {
-  if (NewestWindow() == nullptr)
-    return false;
-  if (input.kind == TestInput::Key)
-    *window = FocusWindow();
-  else if (input.kind == TestInput::SysKey)
-    *window = FocusWindow() != nullptr ? FocusWindow() : ActiveWindow();
-  else
-    *window = ActiveWindow() != nullptr ? ActiveWindow() : NewestWindow();
-  return true;
-}
-
-void TestInputToMessages(const TestInput &input, HWND window) {
-  switch (input.kind) {
-  case TestInput::Key:
-    return KeyInput(window, input.virtualKey, input.down, false, false);
-  case TestInput::SysKey:
-    return KeyInput(window, input.virtualKey, input.down, true, input.alt);
-  case TestInput::Minimize:
-    return MinimizeInput(window);
-  case TestInput::Restore:
-    return RestoreInput(window);
-  case TestInput::FocusLoss:
-    return FocusLostInput(window);
-  case TestInput::Resize:
-    if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(record->sdl, input.width, input.height);
-    return ResizeInput(window, input.width, input.height);
-  case TestInput::Close:
-    return QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  }
-}
-
-// Turns the next piece of input (the test queue first, then SDL's) into messages; false when
-// there is none.
-bool TakeInput() {
-  TestInput test;
-  HWND window = nullptr;
-  if (TestHookPeekInput(&test) && TestInputTarget(test, &window)) {
-    TestHookDropInput();
-    if (window != nullptr)
-      TestInputToMessages(test, window);
-    return true;
-  }
-  SDL_Event event;
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_PollEvent(&event) == 0)
-    return false;
-  if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
-    KeyEventInput(event.key);
-  else if (event.type == SDL_WINDOWEVENT)
-    WindowEventInput(event.window);
-  return true;
-}
-
-bool Matches(const MSG &msg, HWND window, UINT filterMin, UINT filterMax) {
-  if (window != nullptr && msg.hwnd != window)
-    return false;
-  return (filterMin == 0 && filterMax == 0) ||
-         (msg.message >= filterMin && msg.message <= filterMax);
-}
-
-bool TakeFrom(std::deque<MSG> &queue, LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
-              bool remove) {
-  for (auto it = queue.begin(); it != queue.end(); ++it) {
-    if (!Matches(*it, window, filterMin, filterMax))
-      continue;
-    *msg = *it;
-    if (remove)
-      queue.erase(it);
-    return true;
-  }
-  return false;
-}
-
-// Posted messages first, then the quit request (whatever the filter), then input.
-bool FindMessage(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
-  MessageQueue &queue = Queue();
-  if (TakeFrom(queue.posted, msg, window, filterMin, filterMax, remove))
-    return true;
-  if (queue.quitPending) {
-    *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0);
-    queue.quitPending = !remove;
-    return true;
-  }
-  do {
-    if (TakeFrom(queue.input, msg, window, filterMin, filterMax, remove))
-      return true;
-  } while (TakeInput());
-  return false;
-}
-
-void PostMessageToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Queue().posted.push_back(MakeMessage(window, message, wParam, lParam));
-}
-
-} // namespace
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg) {
   if (msg == nullptr)
@@ -291,13 +234,9 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
       SendToWindow(window, WM_CLOSE, 0, 0);
       break;
     case SC_MINIMIZE:
-      SDL_MinimizeWindow(record->sdl);
-      break;
     case SC_MAXIMIZE:
-      SDL_MaximizeWindow(record->sdl);
-      break;
     case SC_RESTORE:
-      SDL_RestoreWindow(record->sdl);
+      NativeSystemCommand(record->native, wParam & 0xFFF0);
       break;
     }
     return 0;
