@@ -3,12 +3,12 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test native asan windows assets deps-run deps-test clean
+.PHONY: run test native asan windows web serve-web assets deps-run deps-test deps-web clean
 
 run: deps-run native
 	./build/native/zelu-line
 
-test: deps-test native asan windows
+test: deps-test native asan windows web
 	scripts/test_all.sh
 
 deps-run:
@@ -39,6 +39,21 @@ windows:
 	cp -r Data build/zelu-line-windows/
 	cd build && zip -qr zelu-line-windows.zip zelu-line-windows
 	@echo "build/zelu-line-windows.zip"
+
+# The browser build: build/web holds index.html, zelu-line.js, .wasm and .data (the preloaded
+# Data/). Debian's emcc needs Debian's node modules when another node comes first on the PATH.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	$(WEB_ENV) emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DZELU_WEB_OUTPUT=$(CURDIR)/build/web $(CMAKE_FLAGS) >/dev/null
+	$(WEB_ENV) cmake --build build/web-cmake -j $(JOBS)
+	@echo "build/web/index.html"
+
+# Serves build/web on this machine only.
+WEB_PORT ?= 8080
+serve-web: web
+	@echo "Play at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	python3 -m http.server --bind 127.0.0.1 --directory build/web $(WEB_PORT)
 
 # Regenerates Data/ with our own generator.
 assets: native

@@ -1,0 +1,98 @@
+// Multimedia services over the browser: timeGetTime from the page's clock and PlaySoundA over
+// Web Audio, with the sound files read from the preloaded Data/.
+#include "platform/win32.h"
+#include "platform/win32_core/test_hooks.h"
+
+#include <emscripten.h>
+
+namespace {
+
+// A synchronous sound holds the game until it ends, or at most this long past its length: the
+// page's audio may be suspended (browsers start it only after a gesture), and then no sound
+// ever ends.
+const int kSyncMarginMillis = 250;
+
+// Plays a file from the preloaded files: decodes it once (kept by name), stops the sound that
+// plays, starts this one (repeating when asked) and, when asked to wait, waits for its end.
+// 1 when the sound started, 0 when the file is missing or cannot be decoded.
+EM_ASYNC_JS(int, PlayPageSound, (const char *path, int loop, int wait, int marginMillis), {
+  var name = UTF8ToString(path);
+  var audio = Module["zeluAudio"];
+  if (!audio) {
+    var Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context)
+      return 0;
+    audio = Module["zeluAudio"] = {context : new Context(), buffers : {}, playing : null};
+  }
+  if (audio.context.state == = "suspended")
+    audio.context.resume().catch(function(){});
+  var buffer = audio.buffers[name];
+  if (!buffer) {
+    try {
+      var bytes = FS.readFile(name);
+      buffer = await audio.context.decodeAudioData(bytes.buffer.slice(0));
+    } catch (error) {
+      return 0;
+    }
+    audio.buffers[name] = buffer;
+  }
+  if (audio.playing) {
+    try {
+      audio.playing.stop();
+    } catch (error) {
+    }
+    audio.playing = null;
+  }
+  var source = audio.context.createBufferSource();
+  source.buffer = buffer;
+  source.loop = !!loop;
+  source.connect(audio.context.destination);
+  source.start();
+  audio.playing = source;
+  if (wait) {
+    await new Promise(function(resolve) {
+      source.onended = resolve;
+      setTimeout(resolve, buffer.duration * 1000 + marginMillis);
+    });
+    try {
+      source.stop();
+    } catch (error) {
+    }
+    if (audio.playing == = source)
+      audio.playing = null;
+  }
+  return 1;
+});
+
+EM_JS(void, StopPageSound, (), {
+  var audio = Module["zeluAudio"];
+  if (audio && audio.playing) {
+    try {
+      audio.playing.stop();
+    } catch (error) {
+    }
+    audio.playing = null;
+  }
+});
+
+} // namespace
+
+DWORD WINAPI timeGetTime(void) {
+  return static_cast<DWORD>(static_cast<uint64_t>(emscripten_get_now()));
+}
+
+BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
+  if (TestHookFails("PlaySoundA"))
+    return FALSE;
+  if (sound == nullptr) {
+    StopPageSound();
+    return TRUE;
+  }
+  // A repeating sound must be asynchronous, as on Windows.
+  if ((flags & SND_LOOP) && !(flags & SND_ASYNC))
+    return FALSE;
+  bool wait = !(flags & SND_ASYNC);
+  return PlayPageSound(sound, (flags & SND_LOOP) ? 1 : 0, wait ? 1 : 0, kSyncMarginMillis) != 0
+             ? TRUE
+             : FALSE;
+}

@@ -1,0 +1,160 @@
+// The browser build end to end, in headless Chromium: the page loads and asks the fullscreen
+// question in its overlay; Enter answers Yes; the first frame shows the title, the board, the
+// head heading right from (6, 5) (the first frame of a game steps at once, so it shows the head at
+// (7, 5)) and the food at (9, 10); Down turns the snake; a scripted game
+// eats the first food (score 1 on screen) and starts a sound; F1 keeps the game; Escape ends it
+// and the page says so. Usage: node play_in_browser.js BUILD_WEB_DIR [SHOTS_DIR]
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const { serve, launch, captureFrames, waitFor, press, sleep } = require('./browser');
+
+const QUESTION =
+  'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?';
+const FOOD = '9,10';
+
+const root = path.resolve(process.argv[2] || 'build/web');
+const shots = path.resolve(process.argv[3] || path.join(root, '..', 'web-test', 'shots'));
+
+let failures = 0;
+function check(condition, what, detail = '') {
+  console.log(`${condition ? 'ok  ' : 'FAIL'} ${what}${detail ? `: ${detail}` : ''}`);
+  if (!condition) failures++;
+}
+
+// The snake's cells in a frame: the occupied cells other than the food's.
+function snakeCells(frame, food = FOOD) {
+  return frame.cells().filter((cell) => cell !== food);
+}
+
+// The score's first digit and the speed's first digit (both after a seven-character label of
+// 15-pixel glyphs from x = 40, at y = 20 and 50): the same glyph when both read 1.
+function scoreReadsOne(frame) {
+  return frame.sameGlyph(145, 20, 145, 50) && frame.meanBrightness(160, 20, 200, 36) < 2;
+}
+
+async function answerQuestion(page) {
+  await waitFor(page, () => document.querySelector('#question.open') !== null, 30, 'the question');
+  const asked = await page.evaluate(() => ({
+    caption: document.getElementById('question-caption').textContent,
+    text: document.getElementById('question-text').textContent,
+    buttons: [...document.querySelectorAll('#question button')].map((b) => b.textContent),
+  }));
+  check(asked.text === QUESTION && asked.caption === 'Zelu GL', 'the overlay asks the fullscreen question', JSON.stringify(asked.text));
+  check(asked.buttons.join('/') === 'Yes/No', 'with Yes and No', asked.buttons.join('/'));
+  await page.keyboard.press('Enter');
+  await waitFor(page, () => document.querySelector('#question.open') === null, 5, 'the overlay to close');
+  return asked;
+}
+
+// Steers toward the food from the head's cell, one key per step, until the score reads 1.
+async function eatFirstFood(page) {
+  for (let attempt = 0; attempt < 120; attempt++) {
+    const [frame] = await captureFrames(page, 1);
+    if (scoreReadsOne(frame)) return frame;
+    const snake = snakeCells(frame);
+    if (snake.length !== 1) continue; // the head sits on the food in this frame
+    const [column, row] = snake[0].split(',').map(Number);
+    const key = column !== 9 ? (column < 9 ? 'ArrowRight' : 'ArrowLeft') : row < 10 ? 'ArrowDown' : 'ArrowUp';
+    await press(page, key, 60);
+  }
+  return null;
+}
+
+async function main() {
+  fs.mkdirSync(shots, { recursive: true });
+  const { server, url } = await serve(root);
+  const { browser, page, log } = await launch(url, 40);
+  try {
+    // The first 40 frames are captured from the start: the very first one, and a step.
+    await answerQuestion(page);
+    await waitFor(page, () => window.__zelu.frames.length >= 40, 30, 'the first 40 frames');
+    const frames = (await captureFramesSoFar(page)).filter((f) => f.titlePixels() > 0);
+    const first = frames[0];
+    check(first !== undefined, 'frames are presented after the answer');
+    check(first.titlePixels() >= 300, 'the first frame shows the title', `${first.titlePixels()} pixels`);
+    check(first.gridLinePixels() >= 340, 'and the board', `${first.gridLinePixels()} grid pixels`);
+    const firstCells = first.cells();
+    check(firstCells.join(' ') === `7,5 ${FOOD}`,
+          'the head one step right of (6, 5), at (7, 5), and the food at (9, 10)', firstCells.join(' '));
+    const stepped = frames.find((f) => snakeCells(f).join() !== snakeCells(first).join());
+    check(stepped !== undefined && snakeCells(stepped).join() === '8,5', 'the next step goes right',
+          stepped ? snakeCells(stepped).join(' ') : 'no step in 40 frames');
+
+    // Down turns the snake: the head leaves row 5 and goes on down its column.
+    await press(page, 'ArrowDown', 80);
+    const heads = [];
+    for (let i = 0; i < 60 && heads.length < 2; i++) {
+      const [frame] = await captureFrames(page, 1);
+      const snake = snakeCells(frame);
+      if (snake.length !== 1 || snake[0].endsWith(',5')) continue;
+      if (heads.length === 0 || heads[0] !== snake[0]) heads.push(snake[0]);
+    }
+    const [a, b] = heads.map((cell) => cell.split(',').map(Number));
+    // Reading a frame back takes about a step, so the second look may come a step or two late.
+    const down = b === undefined ? 0 : (b[1] - a[1] + 12) % 12;
+    check(b !== undefined && a[0] === b[0] && down >= 1 && down <= 3, 'Down turns the snake',
+          heads.join(' then ') || 'still on row 5');
+
+    const soundsBefore = await page.evaluate(() => window.__zelu.soundStarts);
+    const eaten = await eatFirstFood(page);
+    check(eaten !== null, 'a scripted game eats the first food: score 1 on screen');
+    await sleep(300);
+    const soundsAfter = await page.evaluate(() => window.__zelu.soundStarts);
+    check(soundsAfter > soundsBefore, 'eating starts a sound (Web Audio starts)', `${soundsBefore} -> ${soundsAfter}`);
+    await page.screenshot({ path: path.join(shots, 'playing.png') });
+
+    // F1 reopens the game in the other mode (fullscreen when the browser grants it, else the
+    // question again); the game goes on with its score.
+    await press(page, 'F1', 60);
+    await sleep(500);
+    if (await page.evaluate(() => document.querySelector('#question.open') !== null))
+      await answerQuestion(page);
+    const after = await captureFrames(page, 3);
+    const last = after[after.length - 1];
+    check(last.titlePixels() >= 300 && scoreReadsOne(last), 'F1 keeps the game (score still 1)',
+          `title ${last.titlePixels()}, cells ${last.cells().join(' ')}`);
+    const fullscreen = await page.evaluate(() => document.fullscreenElement !== null);
+    console.log(`     after F1 the page is ${fullscreen ? 'fullscreen' : 'windowed'}`);
+
+    await press(page, 'Escape', 60);
+    await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
+    const ended = await page.evaluate(() => ({
+      code: document.body.dataset.exitCode,
+      status: document.getElementById('status').textContent,
+    }));
+    check(ended.code === '0' && /has ended/.test(ended.status), 'Escape ends the game and the page says so',
+          ended.status);
+  } catch (error) {
+    failures++;
+    console.log(`FAIL ${error.message}`);
+    await page.screenshot({ path: path.join(shots, 'failure.png') }).catch(() => {});
+  } finally {
+    fs.writeFileSync(path.join(shots, 'console.log'), log.join('\n') + '\n');
+    const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
+    if (errors.length) {
+      failures++;
+      console.log(`FAIL the page reported errors:\n  ${errors.join('\n  ')}`);
+    }
+    await browser.close();
+    server.close();
+  }
+  console.log(failures === 0 ? 'browser test passed' : `browser test: ${failures} failed`);
+  process.exit(failures === 0 ? 0 : 1);
+}
+
+async function captureFramesSoFar(page) {
+  const { Frame } = require('./browser');
+  const frames = await page.evaluate(() => {
+    const taken = window.__zelu.frames;
+    window.__zelu.frames = [];
+    window.__zelu.capture = 0;
+    return taken;
+  });
+  return frames.map((frame) => new Frame(frame));
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});
