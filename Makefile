@@ -40,7 +40,7 @@ windows:
 	cd build && zip -qr zelu-line-windows.zip zelu-line-windows
 	@echo "build/zelu-line-windows.zip"
 
-# Regenerates Data/ with our own generator.
+# Regenerates Data/ and packaging/icons/ with our own generator.
 assets: native
 	cmake --build build/native --target assets
 
