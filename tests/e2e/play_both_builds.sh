@@ -5,6 +5,9 @@
 #    the other mode and the game goes on; Escape ends the program with 0.
 #  - 1024x768x24 (no 640x480 mode): the fullscreen question appears and a key press answers Yes;
 #    the game runs windowed; closing the window ends the program with 0.
+#  - 640x480x16 from a folder whose Data/Font.bmp is a directory: the one box is "ERROR"
+#    ("Initialization Failed."), as the C runtime on Windows cannot open a directory; its OK
+#    ends the program with 0.
 # Keys are real key presses (XTEST through xdotool), held across a frame since the game polls
 # the key table once per frame; pictures are screenshots of the game's client area. Every wait
 # polls for what it expects up to a limit that only a hung game misses, not one slowed down by
@@ -95,12 +98,12 @@ wait_window() {
 }
 
 launch() {
-  cd "$root" || fail "no repository root"
+  cd "${game_folder:-$root}" || fail "no folder to start the game in"
   local log="$shots/$build-$label.log" # what the game and Wine print, for a look after a failure
   if [ "$build" = native ]; then
     SDL_AUDIODRIVER=dummy "$native_build/zelu-line" >"$log" 2>&1 &
   else
-    cmake/wine_run.sh "$windows_build/zelu-line.exe" >"$log" 2>&1 &
+    "$root/cmake/wine_run.sh" "$windows_build/zelu-line.exe" >"$log" 2>&1 &
   fi
   game_pid=$!
 }
@@ -287,6 +290,34 @@ windowed_run() {
   stop_display
 }
 
+unreadable_image_run() {
+  label=unreadable-image
+  start_display 640x480x16
+  game_folder=$shots/folder-image
+  rm -rf "$game_folder"
+  mkdir -p "$game_folder/Data/Font.bmp"
+  cp "$root/Data/Image.bmp" "$game_folder/Data/"
+  launch
+  game_folder=
+  local box name deadline=$(($(millis) + hang_limit * 1000)) pressed
+  # The first box to appear must be the start-up failure, not the loader's "Error".
+  until box=$(find_window ERROR); do
+    find_window Error >/dev/null && fail "the loader's \"Error\" box appeared first"
+    kill -0 "$game_pid" 2>/dev/null || fail "ended without a box"
+    [ "$(millis)" -lt "$deadline" ] || fail "no \"ERROR\" box"
+    sleep 0.05
+  done
+  name=$(find_window "$title") && fail "the game window $name is still there under the box"
+  pressed=$(millis)
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key --window "$box" Return
+  expect_exit "$pressed" "OK in the box"
+  [ "$exit_code" -eq 0 ] || fail "exit code $exit_code after the box"
+  note "only \"ERROR\" was shown; exit code 0"
+  [ "$build" = windows ] && end_wine_session
+  stop_display
+}
+
 # A first run makes the private Wine prefix (some 20 s), outside the timed runs.
 if [ ! -f "$ZELU_WINEPREFIX/system.reg" ]; then
   echo "making the Wine prefix $ZELU_WINEPREFIX"
@@ -301,6 +332,7 @@ for build in native windows; do
   started=$(millis)
   fullscreen_run
   windowed_run
+  unreadable_image_run
   took=$(($(millis) - started))
   echo "$build: passed in $((took / 1000)).$((took % 1000 / 100)) s"
 done
