@@ -5,13 +5,22 @@ CMAKE_FLAGS ?=
 # Warnings are errors in the builds that make test makes (and so in CI), not for everyone.
 WERROR := -DZELU_WERROR=$(if $(filter test,$(MAKECMDGOALS)),ON,OFF)
 
-.PHONY: run test native asan windows assets deps-run deps-test clean
+.PHONY: run test bench native asan windows assets deps-run deps-test clean
 
 run: deps-run native
 	./build/native/zelu-line
 
 test: deps-test native asan windows
 	scripts/test_all.sh
+
+# Release builds of both builds' measured programs, then the figures we track as tables.
+bench: deps-test
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build/release -j $(JOBS) --target bench_programs
+	cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build/windows -j $(JOBS) --target bench_programs
+	bench/run.sh
 
 deps-run:
 	scripts/install_deps.sh run
