@@ -5,13 +5,22 @@ CMAKE_FLAGS ?=
 # Warnings are errors in the builds that make test makes (and so in CI), not for everyone.
 WERROR := -DZELU_WERROR=$(if $(filter test,$(MAKECMDGOALS)),ON,OFF)
 
-.PHONY: run test native asan windows package assets deps-run deps-test deps-package clean
+.PHONY: run test bench native asan windows package assets deps-run deps-test deps-package clean
 
 run: deps-run native
 	./build/native/zelu-line
 
 test: deps-test native asan windows package
 	scripts/test_all.sh
+
+# Release builds of both builds' measured programs, then the figures we track as tables.
+bench: deps-test
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build/release -j $(JOBS) --target bench_programs
+	cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build/windows -j $(JOBS) --target bench_programs
+	bench/run.sh
 
 deps-run:
 	scripts/install_deps.sh run
@@ -49,11 +58,11 @@ package: $(if $(filter test,$(MAKECMDGOALS)),,deps-package)
 	CFLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DZELU_TESTS=OFF \
+	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DZELU_TESTS=OFF \
 	  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
 	  $(WERROR) $(CMAKE_FLAGS)
-	cmake --build build/release -j $(JOBS)
-	cd build/release && cpack -B .. >/dev/null
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack -B .. >/dev/null
 	@ls build/zelu-line_*.deb
 
 # Regenerates Data/ and packaging/icons/ with our own generator.

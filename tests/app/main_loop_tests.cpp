@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -428,12 +430,32 @@ TEST_F(MainLoopTest, RefusedFullscreenAnsweredYesPlaysWindowed) {
   ExpectAllReleased();
 }
 
-TEST_F(MainLoopTest, MissingDataEndsStartUpWithZero) {
+// An image that cannot be opened ends start-up with "Initialization Failed." alone: no Data/ at
+// all, or a directory where an image should be (the C runtime on Windows cannot open one).
+class MainLoopNoData : public MainLoopTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(MainLoopNoData, EndsStartUpWithZero) {
   MoveToEmptyDirectory();
+  if (*GetParam() != 0) {
+    std::error_code error;
+    std::filesystem::copy(std::string(ZELU_REPO_ROOT) + "/Data", "Data", error);
+    ASSERT_FALSE(error) << error.message();
+    std::filesystem::remove(GetParam());
+    ASSERT_TRUE(std::filesystem::create_directory(GetParam()));
+  }
   EXPECT_EQ(RunWinMain(), 0);
   ExpectBoxes({{"Initialization Failed.", "ERROR", MB_OK | MB_ICONEXCLAMATION}});
   EXPECT_EQ(TestFramesPresented(), 0);
   ExpectAllReleased();
 }
+
+INSTANTIATE_TEST_SUITE_P(Data, MainLoopNoData,
+                         ::testing::Values("", "Data/Font.bmp", "Data/Image.bmp"),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                           std::string name = *info.param ? info.param : "NoFolder";
+                           return name == "NoFolder"
+                                      ? name
+                                      : name.substr(5, name.size() - 9) + "IsADirectory";
+                         });
 
 } // namespace
