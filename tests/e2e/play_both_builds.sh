@@ -5,6 +5,7 @@
 #    the other mode and the game goes on; Escape ends the program with 0.
 #  - 1024x768x24 (no 640x480 mode): the fullscreen question appears and a key press answers Yes;
 #    the game runs windowed; closing the window ends the program with 0.
+#  - Both native windows carry the game's icon.
 #  - 640x480x16 from a folder whose Data/Font.bmp is a directory: the one box is "ERROR"
 #    ("Initialization Failed."), as the C runtime on Windows cannot open a directory; its OK
 #    ends the program with 0.
@@ -231,6 +232,16 @@ expect_exit() {
   game_pid=
 }
 
+# The native window shows the game's icon where Windows shows the stock application icon (Wine's
+# is its own logo, so only the native build is checked).
+expect_game_icon() {
+  [ "$build" = native ] || return 0
+  local report
+  report=$("$probe" icon "$1" "$root/packaging/icons/zelu-line-64.bmp") ||
+    fail "window $1 does not show the game's icon: ${report:-no _NET_WM_ICON}"
+  note "window $1: $(tr '\n' ' ' <<<"$report")"
+}
+
 food=9,10 # where the first food of a game lies
 
 fullscreen_run() {
@@ -241,6 +252,7 @@ fullscreen_run() {
   window=$(wait_window "$title" "$hang_limit") || fail "no game window"
   find_window "$question_caption" >/dev/null && fail "the fullscreen question appeared"
   expect_mode "$window" fullscreen
+  expect_game_icon "$window"
   look_until "$window" start first_frames
   note "first frames: board at $origin, title $title_pixels px, snake $snake, food $food"
 
@@ -251,6 +263,7 @@ fullscreen_run() {
   press "$window" F1
   switched=$(wait_window "$title" "$hang_limit" "$window") || fail "F1 did not reopen the window"
   expect_mode "$switched" windowed
+  expect_game_icon "$switched"
   # A windowed frame does not fit on this 640x480 screen: Wine keeps the window on the screen and
   # so cuts the picture's top; only the board and the snake count here.
   look_until "$switched" after-f1 some_snake
