@@ -2,7 +2,20 @@
 // the changed display mode when their record is.
 #include "platform/sdl/sdl_window.h"
 
+#include <cstddef>
+
+// The game's icon, a BMP embedded by platform/sdl/CMakeLists.txt.
+extern const unsigned char kAppIconBitmap[];
+extern const std::size_t kAppIconBitmapSize;
+
 namespace {
+
+// The game's icon as SDL takes it, read once from the embedded bitmap; null if unreadable.
+SDL_Surface *AppIcon() {
+  static SDL_Surface *icon =
+      SDL_LoadBMP_RW(SDL_RWFromConstMem(kAppIconBitmap, static_cast<int>(kAppIconBitmapSize)), 1);
+  return icon;
+}
 
 NativeWindow *AsNative(SDL_Window *window) {
   return reinterpret_cast<NativeWindow *>(window);
@@ -58,7 +71,12 @@ NativeWindow *CreateNativeWindow(const WindowRecord &record, const char *title, 
   if (record.fullscreen)
     ChangedModeOfSize(record.clientWidth, record.clientHeight, &display, &mode);
   SetSurfaceAttributes();
-  return AsNative(CreateSdlWindow(record, title, x, y, display, mode));
+  SDL_Window *window = CreateSdlWindow(record, title, x, y, display, mode);
+  // The stock application icon is the game's own here; other icons are not provided.
+  if (window != nullptr && AppIcon() != nullptr &&
+      ClassShowsApplicationIcon(record.className.c_str()))
+    SDL_SetWindowIcon(window, AppIcon());
+  return AsNative(window);
 }
 
 void DestroyNativeWindow(NativeWindow *native) {

@@ -10,18 +10,20 @@ namespace {
 // Asks the page (Module.showMessageBox, which index.html provides) and waits for the answer:
 // the index of the button chosen, 0 the default one. Pages without the overlay get the
 // browser's own boxes.
+// clang-format off
 EM_ASYNC_JS(int, AskPage, (const char *caption, const char *text, int yesNo, int icon), {
   var captionText = UTF8ToString(caption);
   var bodyText = UTF8ToString(text);
   var buttons = yesNo ? [ "Yes", "No" ] : ["OK"];
   var kinds = [ "information", "error", "warning" ];
-  if (typeof Module["showMessageBox"] == = "function")
+  if (typeof Module["showMessageBox"] === "function")
     return await Module["showMessageBox"](captionText, bodyText, buttons, kinds[icon] || kinds[0]);
   if (yesNo)
     return window.confirm(captionText + "\n\n" + bodyText) ? 0 : 1;
   window.alert(captionText + "\n\n" + bodyText);
   return 0;
 });
+// clang-format on
 
 int IconKind(UINT type) {
   switch (type & 0xF0) {

@@ -15,6 +15,7 @@ const int kSyncMarginMillis = 250;
 // Plays a file from the preloaded files: decodes it once (kept by name), stops the sound that
 // plays, starts this one (repeating when asked) and, when asked to wait, waits for its end.
 // 1 when the sound started, 0 when the file is missing or cannot be decoded.
+// clang-format off
 EM_ASYNC_JS(int, PlayPageSound, (const char *path, int loop, int wait, int marginMillis), {
   var name = UTF8ToString(path);
   var audio = Module["zeluAudio"];
@@ -24,7 +25,7 @@ EM_ASYNC_JS(int, PlayPageSound, (const char *path, int loop, int wait, int margi
       return 0;
     audio = Module["zeluAudio"] = {context : new Context(), buffers : {}, playing : null};
   }
-  if (audio.context.state == = "suspended")
+  if (audio.context.state === "suspended")
     audio.context.resume().catch(function(){});
   var buffer = audio.buffers[name];
   if (!buffer) {
@@ -58,12 +59,14 @@ EM_ASYNC_JS(int, PlayPageSound, (const char *path, int loop, int wait, int margi
       source.stop();
     } catch (error) {
     }
-    if (audio.playing == = source)
+    if (audio.playing === source)
       audio.playing = null;
   }
   return 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, StopPageSound, (), {
   var audio = Module["zeluAudio"];
   if (audio && audio.playing) {
@@ -74,11 +77,21 @@ EM_JS(void, StopPageSound, (), {
     audio.playing = null;
   }
 });
+// clang-format on
 
 } // namespace
 
 DWORD WINAPI timeGetTime(void) {
   return static_cast<DWORD>(static_cast<uint64_t>(emscripten_get_now()));
+}
+
+// The page's timers have the resolution the browser gives them; nothing here can change it.
+MMRESULT WINAPI timeBeginPeriod(UINT period) {
+  return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
+}
+
+MMRESULT WINAPI timeEndPeriod(UINT period) {
+  return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
 }
 
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {

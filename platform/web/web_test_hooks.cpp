@@ -18,3 +18,10 @@ int64_t TestHookCounterFrequency() {
   return 0;
 }
 void TestHookQueueFoundEmpty() {}
+uint64_t TestHookVirtualNow() {
+  return 0;
+}
+void TestHookWaitVirtual(uint64_t) {}
+bool TestHookNoHighResolutionTimer() {
+  return false;
+}

@@ -33,6 +33,7 @@ bool IsLive(HGLRC context) {
 }
 
 // Double-buffered RGB with a depth buffer, no antialiasing: what the pixel format promises.
+// clang-format off
 EM_JS(int, MakePageContext, (), {
   var canvas = Module["canvas"];
   if (!canvas)
@@ -46,10 +47,12 @@ EM_JS(int, MakePageContext, (), {
   };
   return Browser.createContext(canvas, true, true, attributes) ? 1 : 0;
 });
+// clang-format on
 
 // Textures die with their context; the emulation keeps them in GL.textures.
+// clang-format off
 EM_JS(void, DeletePageTextures, (), {
-  if (typeof GLctx == = "undefined" || !GL.textures)
+  if (typeof GLctx === "undefined" || !GL.textures)
     return;
   for (var name = 1; name < GL.textures.length; ++name) {
     if (GL.textures[name]) {
@@ -58,6 +61,7 @@ EM_JS(void, DeletePageTextures, (), {
     }
   }
 });
+// clang-format on
 
 } // namespace
 

@@ -122,6 +122,7 @@ void Deliver(const PageInput &input, HWND window) {
 
 // The page's fullscreen, asked for the canvas's stage; browsers grant it only during a user's
 // gesture (a key pressed moments ago), so the answer is known at once.
+// clang-format off
 EM_JS(int, RequestPageFullscreen, (), {
   var activation = navigator.userActivation;
   if (!activation || !activation.isActive)
@@ -132,16 +133,21 @@ EM_JS(int, RequestPageFullscreen, (), {
   stage.requestFullscreen().catch(function(){});
   return 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, LeavePageFullscreen, (), {
   if (document.fullscreenElement)
     document.exitFullscreen().catch(function(){});
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, ShowPageCursor, (int visible), {
   if (Module["canvas"])
     Module["canvas"].style.cursor = visible ? "" : "none";
 });
+// clang-format on
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // Kernel services: the module handle, files and read-only mappings over POSIX, local memory
-// blocks, and the performance counter over the POSIX monotonic clock.
+// blocks, and the performance counter over the POSIX monotonic clock. Waitable timers are in
+// kernel_timer.cpp.
 #include "platform/win32.h"
+#include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <sanitizer/asan_interface.h>
@@ -238,9 +240,13 @@ BOOL WINAPI UnmapViewOfFile(const void *baseAddress) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
+  if (TestHookFails("CloseHandle"))
+    return FALSE;
+  if (ReleaseTimer(handle))
+    return TRUE;
   KernelObject *object = static_cast<KernelObject *>(handle);
   auto found = LiveObjects().find(object);
-  if (TestHookFails("CloseHandle") || found == LiveObjects().end())
+  if (found == LiveObjects().end())
     return FALSE;
   close(object->fd);
   LiveObjects().erase(found);

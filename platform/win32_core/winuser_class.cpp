@@ -1,4 +1,5 @@
-// Window classes, the system icon and cursor, and the frame that window styles imply.
+// Window classes, the system icon and cursor, which classes show the stock application icon (the
+// game's own, shown by the platform), and the frame that window styles imply.
 #include "platform/win32.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
@@ -23,10 +24,16 @@ const DWORD kDialogFrameStyle = WS_CAPTION & ~WS_BORDER; // WS_DLGFRAME
 const UINT_PTR kFirstSystemResource = 32512;
 const UINT_PTR kLastSystemResource = 32651;
 
+// The stock application icon (IDI_APPLICATION, and IDI_WINLOGO, which shows it since Windows
+// 2000): on Windows a program without an icon resource shows it; here the game's icon stands in.
+const UINT_PTR kApplicationIcon = 32512;
+const UINT_PTR kWindowsLogoIcon = 32517;
+
 struct WindowClass {
   std::string name;
   WNDPROC procedure;
   ATOM atom;
+  HICON icon;
 };
 
 struct ClassTable {
@@ -90,7 +97,8 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass) {
     return 0; // ERROR_CLASS_ALREADY_EXISTS
   ClassTable &table = Classes();
   ATOM atom = table.nextAtom++;
-  table.classes.push_back({windowClass->lpszClassName, windowClass->lpfnWndProc, atom});
+  table.classes.push_back(
+      {windowClass->lpszClassName, windowClass->lpfnWndProc, atom, windowClass->hIcon});
   return atom;
 }
 
@@ -135,6 +143,15 @@ RECT FrameInsets(DWORD style, BOOL menu, DWORD /*exStyle*/) {
 WNDPROC ClassProcedure(const char *className) {
   WindowClass *found = FindClass(className);
   return found == nullptr ? nullptr : found->procedure;
+}
+
+bool ClassShowsApplicationIcon(const char *className) {
+  WindowClass *found = FindClass(className);
+  // A class without an icon shows the application icon too, as on Windows.
+  return found != nullptr &&
+         (found->icon == nullptr ||
+          found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(kApplicationIcon)) ||
+          found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(kWindowsLogoIcon)));
 }
 
 std::string ClassName(const char *className) {

@@ -71,6 +71,9 @@ void LeaveFullscreenWindows();
 // --- Classes (winuser_class.cpp) --------------------------------------------------------------
 // The procedure of a registered class; null when no such class is registered.
 WNDPROC ClassProcedure(const char *className);
+// Whether windows of the named class show the stock application icon (their class asked for it,
+// or for no icon); the platform shows the game's own icon for it.
+bool ClassShowsApplicationIcon(const char *className);
 // The class's registered name (as registered, whatever the case asked for).
 std::string ClassName(const char *className);
 // The frame that the styles imply around the client area, as AdjustWindowRectEx adds it.
