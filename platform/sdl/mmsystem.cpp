@@ -55,8 +55,8 @@ bool SoundIsPlaying() {
 
 DWORD WINAPI timeGetTime(void) {
   uint64_t micros;
-  if (TestHookVirtualMicros(&micros))
-    return static_cast<DWORD>(micros / 1000) + TestHookTimeGetTimeOffset();
+  if (HookVirtualMicros(&micros))
+    return static_cast<DWORD>(micros / 1000) + HookTimeGetTimeOffset();
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   uint64_t millis = static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
@@ -64,9 +64,9 @@ DWORD WINAPI timeGetTime(void) {
 }
 
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
-  if (TestHookRecordSound(sound, flags))
+  if (HookRecordSound(sound, flags))
     return TRUE;
-  if (TestHookFails("PlaySoundA") || !AudioReady())
+  if (HookFails(PlatformCall::PlaySoundA) || !AudioReady())
     return FALSE;
   if (sound == nullptr) {
     StopPlaying();
