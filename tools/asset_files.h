@@ -16,3 +16,7 @@ const char *DefaultFontDir();
 // Builds Font.bmp, Image.bmp, freeze.wav, hourglass.wav, Die.wav and Complete.wav. The same
 // fonts always give the same bytes. Returns false with a message when a face is missing.
 bool BuildAssetFiles(const std::string &fontDir, std::vector<AssetFile> &files, std::string &error);
+
+// Writes every file into the folder; false with a message naming the file that failed.
+bool WriteAssetFiles(const std::string &folder, const std::vector<AssetFile> &files,
+                     std::string &error);
