@@ -316,7 +316,12 @@ RgbImage *LoadBitmapImage(const char *path) {
   FILE *probe = fopen(path, "r"); // only whether the file is there and readable
   if (probe == nullptr)
     return nullptr;
+  // A directory is no readable file: the Windows C runtime refuses to open one, while POSIX
+  // opens it and fails only at the first read. An empty file reads as end-of-file, no error.
+  bool readable = fgetc(probe) != EOF || !ferror(probe);
   fclose(probe);
+  if (!readable)
+    return nullptr;
   return ReadBitmapFile(path);
 }
 

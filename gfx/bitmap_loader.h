@@ -17,8 +17,9 @@ struct RgbImage {
   unsigned char *pixels;
 };
 
-// Reads the image at `path`, or returns null: silently for a null path or a file that fopen
-// cannot open, after a message box (caption "Error") for every other failure.
+// Reads the image at `path`, or returns null: silently for a null path or a path that the C
+// runtime cannot open and read as a file (a directory included), after a message box (caption
+// "Error") for every other failure.
 RgbImage *LoadBitmapImage(const char *path);
 
 // Reads the bitmap file `name`, a narrow string, or a UTF-16 (WCHAR) string when `wideName` is

@@ -22,6 +22,7 @@
   X(CreateFileA)                                                                                   \
   X(CreateFileMappingA)                                                                            \
   X(CreateFileW)                                                                                   \
+  X(CreateWaitableTimerExW)                                                                        \
   X(CreateWindowExA)                                                                               \
   X(DeleteDC)                                                                                      \
   X(DeleteObject)                                                                                  \
@@ -46,11 +47,15 @@
   X(SetFocus)                                                                                      \
   X(SetForegroundWindow)                                                                           \
   X(SetPixelFormat)                                                                                \
+  X(SetWaitableTimer)                                                                              \
   X(SwapBuffers)                                                                                   \
   X(UnmapViewOfFile)                                                                               \
   X(UnregisterClassA)                                                                              \
+  X(WaitForSingleObject)                                                                           \
   X(wglCreateContext)                                                                              \
   X(wglDeleteContext)                                                                              \
+  X(timeBeginPeriod)                                                                               \
+  X(timeEndPeriod)                                                                                 \
   X(wglMakeCurrent)
 
 enum class PlatformCall {
@@ -76,6 +81,13 @@ struct PlatformHooks {
   bool (*virtualMicros)(uint64_t *micros);
   // True when the virtual clock stands in for the real one (reads nothing).
   bool (*clockIsVirtual)();
+  // The virtual clock's time in microseconds, without a reading's step.
+  uint64_t (*virtualNow)();
+  // A wait on the virtual clock: moves it on to `dueMicros` (when that is later) and then by the
+  // wake-up lateness the tests asked for.
+  void (*waitVirtual)(uint64_t dueMicros);
+  // True when the tests made CreateWaitableTimerExW refuse the high-resolution flag.
+  bool (*noHighResolutionTimer)();
   // The offset in milliseconds that the tests added to timeGetTime (to reach its wrap).
   DWORD (*timeGetTimeOffset)();
   // True when the tests switched the performance counter off.
@@ -115,6 +127,16 @@ inline bool HookVirtualMicros(uint64_t *micros) {
 }
 inline bool HookClockIsVirtual() {
   return platformHooks != nullptr && platformHooks->clockIsVirtual();
+}
+inline uint64_t HookVirtualNow() {
+  return platformHooks != nullptr ? platformHooks->virtualNow() : 0;
+}
+inline void HookWaitVirtual(uint64_t dueMicros) {
+  if (platformHooks != nullptr)
+    platformHooks->waitVirtual(dueMicros);
+}
+inline bool HookNoHighResolutionTimer() {
+  return platformHooks != nullptr && platformHooks->noHighResolutionTimer();
 }
 inline DWORD HookTimeGetTimeOffset() {
   return platformHooks != nullptr ? platformHooks->timeGetTimeOffset() : 0;

@@ -68,6 +68,9 @@ struct TestControls {
   DWORD timeGetTimeOffset = 0;
   int64_t counterFrequency = 10000000;
   bool noPerformanceCounter = false;
+  uint64_t waitLatenessMicros = 0;
+  uint64_t waitedMicros = 0;
+  bool noHighResolutionTimer = false;
   std::deque<TestInput> input;
   long emptyQueues = 0;
   std::vector<EmptyQueueAction> emptyQueueActions;
@@ -160,6 +163,18 @@ void TestSetCounterFrequency(int64_t countsPerSecond) {
 
 void TestSetNoPerformanceCounter(bool absent) {
   Controls().noPerformanceCounter = absent;
+}
+
+void TestSetWaitLatenessMicros(uint64_t micros) {
+  Controls().waitLatenessMicros = micros;
+}
+
+uint64_t TestWaitedMicros() {
+  return Controls().waitedMicros;
+}
+
+void TestSetNoHighResolutionTimer(bool absent) {
+  Controls().noHighResolutionTimer = absent;
 }
 
 int TestHandlesHeld() {
@@ -279,6 +294,21 @@ bool VirtualMicros(uint64_t *micros) {
 
 bool ClockIsVirtual() {
   return Controls().clockVirtual;
+}
+
+uint64_t VirtualNow() {
+  return Controls().clockMicros;
+}
+
+void WaitVirtual(uint64_t dueMicros) {
+  TestControls &c = Controls();
+  uint64_t end = (dueMicros > c.clockMicros ? dueMicros : c.clockMicros) + c.waitLatenessMicros;
+  c.waitedMicros += end - c.clockMicros;
+  c.clockMicros = end;
+}
+
+bool NoHighResolutionTimer() {
+  return Controls().noHighResolutionTimer;
 }
 
 DWORD TimeGetTimeOffset() {

@@ -1,11 +1,17 @@
-// Window classes, the system icon and cursor, and the frame that window styles imply.
+// Window classes, the system icon and cursor, the game's icon for the stock application icon, and
+// the frame that window styles imply.
 #include "platform/win32.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/sdl/winuser_state.h"
 
 #include <strings.h>
 
+#include <cstddef>
+
 #include <vector>
+
+extern const unsigned char kAppIconBitmap[];
+extern const std::size_t kAppIconBitmapSize;
 
 namespace {
 
@@ -23,10 +29,16 @@ const DWORD kDialogFrameStyle = WS_CAPTION & ~WS_BORDER; // WS_DLGFRAME
 const UINT_PTR kFirstSystemResource = 32512;
 const UINT_PTR kLastSystemResource = 32651;
 
+// The stock application icon (IDI_APPLICATION, and IDI_WINLOGO, which shows it since Windows
+// 2000): on Windows a program without an icon resource shows it; here the game's icon stands in.
+const UINT_PTR kApplicationIcon = 32512;
+const UINT_PTR kWindowsLogoIcon = 32517;
+
 struct WindowClass {
   std::string name;
   WNDPROC procedure;
   ATOM atom;
+  HICON icon;
 };
 
 struct ClassTable {
@@ -58,6 +70,13 @@ void *SystemResource(HINSTANCE instance, LPCSTR name) {
   return reinterpret_cast<void *>(id << 4);
 }
 
+// The game's icon as SDL takes it, read once from the embedded bitmap; null if unreadable.
+SDL_Surface *AppIcon() {
+  static SDL_Surface *icon =
+      SDL_LoadBMP_RW(SDL_RWFromConstMem(kAppIconBitmap, static_cast<int>(kAppIconBitmapSize)), 1);
+  return icon;
+}
+
 } // namespace
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName) {
@@ -85,7 +104,8 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass) {
     return 0; // ERROR_CLASS_ALREADY_EXISTS
   ClassTable &table = Classes();
   ATOM atom = table.nextAtom++;
-  table.classes.push_back({windowClass->lpszClassName, windowClass->lpfnWndProc, atom});
+  table.classes.push_back(
+      {windowClass->lpszClassName, windowClass->lpfnWndProc, atom, windowClass->hIcon});
   return atom;
 }
 
@@ -130,6 +150,17 @@ RECT FrameInsets(DWORD style, BOOL menu, DWORD /*exStyle*/) {
 WNDPROC ClassProcedure(const char *className) {
   WindowClass *found = FindClass(className);
   return found == nullptr ? nullptr : found->procedure;
+}
+
+void ShowClassIcon(const char *className, SDL_Window *window) {
+  WindowClass *found = FindClass(className);
+  if (found == nullptr || window == nullptr || AppIcon() == nullptr)
+    return;
+  // A class without an icon shows the application icon too, as on Windows.
+  if (found->icon == nullptr ||
+      found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(kApplicationIcon)) ||
+      found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(kWindowsLogoIcon)))
+    SDL_SetWindowIcon(window, AppIcon());
 }
 
 std::string ClassName(const char *className) {

@@ -70,6 +70,9 @@ void LeaveFullscreenWindows();
 // --- Classes (winuser_class.cpp) --------------------------------------------------------------
 // The procedure of a registered class; null when no such class is registered.
 WNDPROC ClassProcedure(const char *className);
+// Gives the SDL window the icon of the named class: the game's own for the stock application
+// icon (or none); other icons are not provided and leave SDL's.
+void ShowClassIcon(const char *className, SDL_Window *window);
 // The class's registered name (as registered, whatever the case asked for).
 std::string ClassName(const char *className);
 // The frame that the styles imply around the client area, as AdjustWindowRectEx adds it.

@@ -238,6 +238,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   record->sdl = CreateSdlWindow(*record, windowName, x, y, display, mode);
   if (record->sdl == nullptr)
     return nullptr;
+  ShowClassIcon(className, record->sdl);
   HWND window = record->handle;
   Windows().live.push_back(std::move(record));
   HookHeld(+1);

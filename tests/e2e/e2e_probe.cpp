@@ -2,11 +2,13 @@
 // bar's close button does (WM_DELETE_WINDOW). `wm-state` keeps the WM_STATE of top-level windows
 // as a window manager would, until it is ended. `board SHOT.ppm` reads the game's picture from a
 // screenshot of its client area and prints where the board is, how much of the title shows and
-// which cells are occupied.
+// which cells are occupied. `icon WINDOW FILE.bmp` compares the window's icon with a bitmap.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -182,6 +184,83 @@ int Board(const char *path) {
 
 } // namespace
 
+uint32_t LittleEndian(const std::vector<unsigned char> &bytes, size_t at) {
+  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24;
+}
+
+// One channel of a 32-bit pixel by its mask, as 8 bits (the generator's masks are whole bytes).
+uint32_t Channel(uint32_t pixel, uint32_t mask) {
+  if (mask == 0)
+    return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1) == 0)
+    ++shift;
+  return (pixel & mask) >> shift;
+}
+
+// Whether window ID's _NET_WM_ICON holds the 32-bit bit-field bitmap FILE, pixel for pixel as
+// ARGB; prints the icon sizes the window carries.
+int Icon(const char *id, const char *file) {
+  FILE *input = std::fopen(file, "rb");
+  if (input == nullptr)
+    return 2;
+  std::vector<unsigned char> bmp;
+  int c;
+  while ((c = std::fgetc(input)) != EOF)
+    bmp.push_back(static_cast<unsigned char>(c));
+  std::fclose(input);
+  if (bmp.size() < 70 || (LittleEndian(bmp, 28) & 0xFFFF) != 32)
+    return 2;
+  int width = static_cast<int>(LittleEndian(bmp, 18));
+  int height = static_cast<int>(LittleEndian(bmp, 22));
+  uint32_t offset = LittleEndian(bmp, 10);
+  uint32_t red = LittleEndian(bmp, 54), green = LittleEndian(bmp, 58);
+  uint32_t blue = LittleEndian(bmp, 62), alpha = LittleEndian(bmp, 66);
+  if (width <= 0 || height <= 0 || offset + size_t(4) * width * height > bmp.size())
+    return 2;
+
+  Display *display = XOpenDisplay(nullptr);
+  if (display == nullptr)
+    return 2;
+  Atom type;
+  int format;
+  unsigned long count = 0, after;
+  unsigned char *data = nullptr;
+  XGetWindowProperty(display, static_cast<Window>(std::strtoul(id, nullptr, 0)),
+                     XInternAtom(display, "_NET_WM_ICON", False), 0, 1 << 20, False, XA_CARDINAL,
+                     &type, &format, &count, &after, &data);
+  // Xlib hands 32-bit properties over as longs.
+  std::vector<unsigned long> icon;
+  if (data != nullptr && format == 32)
+    icon.assign(reinterpret_cast<unsigned long *>(data),
+                reinterpret_cast<unsigned long *>(data) + count);
+  if (data != nullptr)
+    XFree(data);
+  XCloseDisplay(display);
+
+  bool matches = false;
+  for (size_t at = 0; at + 2 <= icon.size();) {
+    unsigned long w = icon[at], h = icon[at + 1];
+    std::printf("icon %lux%lu\n", w, h);
+    if (w == 0 || h == 0 || at + 2 + w * h > icon.size())
+      break;
+    if (int(w) == width && int(h) == height) {
+      int differing = 0;
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+          uint32_t p = LittleEndian(bmp, offset + 4 * (size_t(height - 1 - y) * width + x));
+          uint32_t argb = Channel(p, alpha) << 24 | Channel(p, red) << 16 | Channel(p, green) << 8 |
+                          Channel(p, blue);
+          differing += (icon[at + 2 + size_t(y) * w + x] & 0xFFFFFFFFul) != argb;
+        }
+      std::printf("pixels differing from %s: %d\n", file, differing);
+      matches = matches || differing == 0;
+    }
+    at += 2 + w * h;
+  }
+  return matches ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
   if (argc == 3 && std::strcmp(argv[1], "close") == 0)
     return CloseWindow(argv[2]);
@@ -189,6 +268,10 @@ int main(int argc, char **argv) {
     return Board(argv[2]);
   if (argc == 2 && std::strcmp(argv[1], "wm-state") == 0)
     return KeepWmState();
-  std::fprintf(stderr, "usage: %s close WINDOW | wm-state | board SHOT.ppm\n", argv[0]);
+  if (argc == 4 && std::strcmp(argv[1], "icon") == 0)
+    return Icon(argv[2], argv[3]);
+  std::fprintf(stderr,
+               "usage: %s close WINDOW | wm-state | board SHOT.ppm | icon WINDOW FILE.bmp\n",
+               argv[0]);
   return 2;
 }

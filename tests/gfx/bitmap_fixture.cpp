@@ -2,6 +2,8 @@
 #include "tests/gfx/bitmap_fixture.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -85,6 +87,12 @@ bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes) 
     return false;
   bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return fclose(file) == 0 && written;
+}
+
+bool MakeDirectory(const std::string &path) {
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return std::filesystem::is_directory(path, error);
 }
 
 std::vector<uint8_t> RgbBytes(const std::vector<std::vector<uint32_t>> &rows) {

@@ -33,5 +33,8 @@ std::vector<uint8_t> StoredRows(int bitCount, const std::vector<std::vector<uint
 // Writes `bytes` to the file at `path`; false when that fails.
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 
+// Makes the directory at `path` (it may exist already); false when there is none afterwards.
+bool MakeDirectory(const std::string &path);
+
 // Packed RGB bytes from rows of 0xRRGGBB values.
 std::vector<uint8_t> RgbBytes(const std::vector<std::vector<uint32_t>> &rows);

@@ -124,9 +124,14 @@ TEST_F(Refusal, EachShowsItsMessageAndReturnsNothing) {
   }
 }
 
-TEST_F(Refusal, NullPathAndMissingFileAreSilent) {
+// A directory named like an image cannot be opened as a file: silent like a missing one.
+TEST_F(Refusal, NullPathMissingFileAndDirectoryAreSilent) {
+  std::string directory = TempPath("folder.bmp");
+  ASSERT_TRUE(MakeDirectory(directory)) << directory;
+  StartRecordingBoxes();
   EXPECT_EQ(LoadBitmapImage(nullptr), nullptr);
   EXPECT_EQ(LoadBitmapImage(TempPath("no such file.bmp").c_str()), nullptr);
+  EXPECT_EQ(LoadBitmapImage(directory.c_str()), nullptr);
   EXPECT_TRUE(RecordedBoxes().empty());
 }
 
@@ -134,20 +139,27 @@ std::string OpenFailure(const std::string &name) {
   return "Failed to open DIB file " + name + ".\n";
 }
 
-// The reader itself reports a file it cannot open; an empty file passes the fopen probe but
-// cannot be mapped.
+// The reader itself reports a file it cannot open, a directory among them; an empty file passes
+// the fopen probe but cannot be mapped.
 TEST_F(Refusal, FileThatCannotBeOpenedOrMappedIsNamedInTheMessage) {
   std::string missing = TempPath("missing.bmp");
   LoadOutcome direct = TakeImage(ReadBitmapFile(missing.c_str()));
+  std::string directory = TempPath("directory.bmp");
+  ASSERT_TRUE(MakeDirectory(directory)) << directory;
+  StartRecordingBoxes();
+  LoadOutcome ofDirectory = TakeImage(ReadBitmapFile(directory.c_str()));
   std::string empty = TempPath("empty.bmp");
   ASSERT_TRUE(WriteFileBytes(empty, {}));
   StartRecordingBoxes();
   LoadOutcome viaLoad = TakeImage(LoadBitmapImage(empty.c_str()));
   EXPECT_FALSE(direct.loaded);
+  EXPECT_FALSE(ofDirectory.loaded);
   EXPECT_FALSE(viaLoad.loaded);
   ASSERT_EQ(direct.boxes.size(), 1u);
   EXPECT_EQ(direct.boxes[0].text, OpenFailure(missing));
   EXPECT_EQ(direct.boxes[0].caption, "Error");
+  ASSERT_EQ(ofDirectory.boxes.size(), 1u);
+  EXPECT_EQ(ofDirectory.boxes[0].text, OpenFailure(directory));
   ASSERT_EQ(viaLoad.boxes.size(), 1u);
   EXPECT_EQ(viaLoad.boxes[0].text, OpenFailure(empty));
 }

@@ -192,7 +192,7 @@ std::string RunXTool(const std::string &command, int *status) {
 std::string FindXWindow(const std::string &title) {
   // xdotool's --name search misses SDL's UTF-8 titles: list every window and compare names.
   Clock::time_point start = Clock::now();
-  while (MillisSince(start) < 5000) {
+  while (MillisSince(start) < 15000) {
     std::istringstream ids(RunXTool("xdotool search --classname ''"));
     std::string id;
     while (ids >> id) {

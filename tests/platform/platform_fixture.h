@@ -46,7 +46,7 @@ HWND CreateClientWindow(DWORD style, DWORD exStyle, int clientWidth, int clientH
 void ShowAndSettle(HWND window);
 
 // Takes and dispatches messages for up to `timeoutMillis`, until `done` holds; true if it did.
-bool PumpUntil(const std::function<bool()> &done, int timeoutMillis = 3000);
+bool PumpUntil(const std::function<bool()> &done, int timeoutMillis = 15000);
 // Takes every waiting message (dispatching it) and returns them, oldest first.
 std::vector<MSG> DrainMessages();
 

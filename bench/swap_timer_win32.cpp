@@ -1,6 +1,7 @@
 // The swap timer of the Windows build: the program's import of gdi32's SwapBuffers is pointed at
-// a wrapper that notes the time and calls the real one; Escape is posted to the game window.
-#include "tests/app/swap_timer.h"
+// a wrapper that notes the time and calls the real one; Escape is posted to the game window. The
+// import of kernel32's CreateWaitableTimerExW can be pointed at one that makes no timer.
+#include "bench/swap_timer.h"
 
 #include "app/game_window.h"
 #include "platform/win32.h"
@@ -11,14 +12,25 @@ namespace {
 
 typedef BOOL(WINAPI *SwapBuffersCall)(HDC);
 SwapBuffersCall realSwapBuffers;
-std::vector<SwapClock::time_point> *recorded;
+SwapRecord *recorded;
 size_t wanted;
 
 BOOL WINAPI TimedSwapBuffers(HDC dc) {
-  recorded->push_back(SwapClock::now());
-  if (recorded->size() == wanted)
+  recorded->times.push_back(SwapClock::now());
+  if (recorded->times.size() == 1) {
+    recorded->firstSwapWall = std::chrono::system_clock::now();
+    recorded->cpuAtFirst = ProcessCpuSeconds();
+  }
+  if (recorded->times.size() == wanted) {
+    recorded->cpuAtLast = ProcessCpuSeconds();
     PostMessageA(AppWindow.window, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
   return realSwapBuffers(dc);
+}
+
+double Seconds(const FILETIME &t) { // counted in 100 ns
+  return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) *
+         1e-7;
 }
 
 // The import-table slot through which this program calls `function` of `dll`; null when none.
@@ -47,18 +59,46 @@ ULONG_PTR *ImportSlot(const char *dll, const char *function) {
   return nullptr;
 }
 
-} // namespace
-
-bool TimeSwaps(std::vector<SwapClock::time_point> *times, size_t frames) {
-  recorded = times;
-  wanted = frames;
-  ULONG_PTR *slot = ImportSlot("gdi32.dll", "SwapBuffers");
+// Points this program's import of `function` of `dll` at `replacement`; false when there is none.
+bool Redirect(const char *dll, const char *function, ULONG_PTR replacement, ULONG_PTR *original) {
+  ULONG_PTR *slot = ImportSlot(dll, function);
   if (slot == nullptr)
     return false;
   DWORD protection;
   VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-  realSwapBuffers = reinterpret_cast<SwapBuffersCall>(*slot);
-  *slot = reinterpret_cast<ULONG_PTR>(TimedSwapBuffers);
+  if (original != nullptr)
+    *original = *slot;
+  *slot = replacement;
   VirtualProtect(slot, sizeof *slot, protection, &protection);
   return true;
+}
+
+HANDLE WINAPI NoWaitableTimer(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return nullptr;
+}
+
+} // namespace
+
+bool TimeSwaps(SwapRecord *record, size_t frames) {
+  recorded = record;
+  wanted = frames;
+  ULONG_PTR original;
+  if (!Redirect("gdi32.dll", "SwapBuffers", reinterpret_cast<ULONG_PTR>(TimedSwapBuffers),
+                &original))
+    return false;
+  realSwapBuffers = reinterpret_cast<SwapBuffersCall>(original);
+  return true;
+}
+
+bool DenyWaitableTimers() {
+  return Redirect("kernel32.dll", "CreateWaitableTimerExW",
+                  reinterpret_cast<ULONG_PTR>(NoWaitableTimer), nullptr);
+}
+
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    return 0;
+  return Seconds(kernel) + Seconds(user);
 }

@@ -1,0 +1,31 @@
+// Times every frame the game presents without changing the game: each build hooks its own
+// SwapBuffers (the native platform through the test controls, Win32 through the import table).
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+using SwapClock = std::chrono::steady_clock;
+
+// What the hook records. The CPU readings are the process's CPU time (every thread, user and
+// system) in seconds, taken at the first and the last recorded swap only, so that reading it
+// does not slow the frames in between.
+struct SwapRecord {
+  std::vector<SwapClock::time_point> times;            // every swap, before it
+  std::chrono::system_clock::time_point firstSwapWall; // the first swap on the wall clock
+  double cpuAtFirst = 0;
+  double cpuAtLast = 0;
+};
+
+// From now on records every SwapBuffers into `record`; once `frames` have been recorded, asks
+// the game to end as a player would, with Escape. False when the hook could not be installed.
+bool TimeSwaps(SwapRecord *record, size_t frames);
+
+// The CPU time this process has used so far, all threads together, in seconds.
+double ProcessCpuSeconds();
+
+// From now on the game finds no waitable timer to sleep on, so that its frame's wait spins the
+// whole 10 ms as it did before it slept: the old wait, measured beside the new one. False when
+// that could not be arranged.
+bool DenyWaitableTimers();
