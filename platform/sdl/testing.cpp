@@ -424,9 +424,12 @@ bool TakeInput() {
 }
 
 const PlatformHooks kHooks = {
-    CallFails,       ObjectsHeld,       MessageBoxHook,       PlaySoundHook,    VirtualMicros,
-    ClockIsVirtual,  TimeGetTimeOffset, NoPerformanceCounter, CounterFrequency, TakeInput,
-    QueueFoundEmpty, CapturingFrames,   StoreFrame,           BeforeSwap,       FramePresented,
+    CallFails,         ObjectsHeld,          MessageBoxHook,
+    PlaySoundHook,     VirtualMicros,        ClockIsVirtual,
+    VirtualNow,        WaitVirtual,          NoHighResolutionTimer,
+    TimeGetTimeOffset, NoPerformanceCounter, CounterFrequency,
+    TakeInput,         QueueFoundEmpty,      CapturingFrames,
+    StoreFrame,        BeforeSwap,           FramePresented,
 };
 
 // Linking the controls is what installs them: before main, so that objects are counted from
