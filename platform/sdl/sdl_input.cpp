@@ -1,5 +1,5 @@
-// Input over SDL: its keyboard and window events, and the test controls' queued input, turned
-// into the window messages that Win32 would post.
+// Input over SDL: the test controls' queued input first, then SDL's keyboard and window events,
+// turned into the window messages that Win32 would post.
 #include "platform/win32.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/winuser_keys.h"
@@ -42,54 +42,12 @@ void KeyEventInput(const SDL_KeyboardEvent &event) {
   KeyInput(window, virtualKey, event.state == SDL_PRESSED, system, alt);
 }
 
-// The window that queued test input goes to: keys to the focus (system keys, as on Win32, to
-// the active window when nothing has the focus), the rest to the game's window. False while no
-// window exists, so the input waits for one.
-bool TestInputTarget(const TestInput &input, HWND *window) {
-  if (NewestWindow() == nullptr)
-    return false;
-  if (input.kind == TestInput::Key)
-    *window = FocusWindow();
-  else if (input.kind == TestInput::SysKey)
-    *window = FocusWindow() != nullptr ? FocusWindow() : ActiveWindow();
-  else
-    *window = ActiveWindow() != nullptr ? ActiveWindow() : NewestWindow();
-  return true;
-}
-
-void TestInputToMessages(const TestInput &input, HWND window) {
-  switch (input.kind) {
-  case TestInput::Key:
-    return KeyInput(window, input.virtualKey, input.down, false, false);
-  case TestInput::SysKey:
-    return KeyInput(window, input.virtualKey, input.down, true, input.alt);
-  case TestInput::Minimize:
-    return MinimizeInput(window);
-  case TestInput::Restore:
-    return RestoreInput(window);
-  case TestInput::FocusLoss:
-    return FocusLostInput(window);
-  case TestInput::Resize:
-    if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(SdlWindow(record), input.width, input.height);
-    return ResizeInput(window, input.width, input.height);
-  case TestInput::Close:
-    return CloseInput(window);
-  }
-}
-
 } // namespace
 
 // The test controls' queue first, then SDL's events.
 bool TakePlatformInput() {
-  TestInput test;
-  HWND window = nullptr;
-  if (TestHookPeekInput(&test) && TestInputTarget(test, &window)) {
-    TestHookDropInput();
-    if (window != nullptr)
-      TestInputToMessages(test, window);
+  if (HookTakeInput())
     return true;
-  }
   SDL_Event event;
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_PollEvent(&event) == 0)
     return false;

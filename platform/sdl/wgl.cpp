@@ -47,13 +47,13 @@ void CaptureBackBuffer(SDL_Window *window) {
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
   glReadBuffer(static_cast<GLenum>(readBuffer));
   glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-  TestHookStoreFrame(std::move(pixels), width, height);
+  HookStoreFrame(std::move(pixels), width, height);
 }
 
 } // namespace
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
-  if (TestHookFails("wglCreateContext"))
+  if (HookFails(PlatformCall::wglCreateContext))
     return nullptr;
   WindowRecord *record = FindWindowByDc(dc);
   if (record == nullptr || record->pixelFormat == 0)
@@ -70,13 +70,13 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     return nullptr;
   HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
   Contexts().push_back({handle, gl, record->pixelFormat});
-  TestHookHeld(+1);
+  HookHeld(+1);
   return handle;
 }
 
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
   // On any failure the thread is left with no current context, as on Win32.
-  if (TestHookFails("wglMakeCurrent")) {
+  if (HookFails(PlatformCall::wglMakeCurrent)) {
     ReleaseCurrent();
     return FALSE;
   }
@@ -97,7 +97,7 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC context) {
-  if (TestHookFails("wglDeleteContext"))
+  if (HookFails(PlatformCall::wglDeleteContext))
     return FALSE;
   ContextRecord *record = FindContext(context);
   if (record == nullptr)
@@ -106,32 +106,32 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     ReleaseCurrent();
   SDL_GL_DeleteContext(record->gl);
   Contexts().erase(Contexts().begin() + (record - Contexts().data()));
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }
 
 BOOL WINAPI SwapBuffers(HDC dc) {
-  if (TestHookFails("SwapBuffers"))
+  if (HookFails(PlatformCall::SwapBuffers))
     return FALSE;
   WindowRecord *window = FindWindowByDc(dc);
   if (window == nullptr || window->pixelFormat == 0)
     return FALSE;
   bool current =
       SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == SdlWindow(window);
-  if (current && TestHookCapturingFrames())
+  if (current && HookCapturingFrames())
     CaptureBackBuffer(SdlWindow(window));
-  TestHookBeforeSwap();
+  HookBeforeSwap();
   if ((window = FindWindowByDc(dc)) == nullptr) // the action may have closed the window
     return FALSE;
   SDL_GL_SwapWindow(SdlWindow(window));
-  TestHookFramePresented();
+  HookFramePresented();
   return TRUE;
 }
 
 void ForgetWindowSurface(WindowRecord *record) {
   if (SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == SdlWindow(record))
     ReleaseCurrent();
-  TestHookHeld(-record->dcHeld);
+  HookHeld(-record->dcHeld);
   record->dcHeld = 0;
   record->dc = nullptr;
 }

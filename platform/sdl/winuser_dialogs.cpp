@@ -22,11 +22,10 @@ Uint32 BoxKind(UINT type) {
 } // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  TestHookRecordBox(owner, text, caption, type);
   int answer;
-  if (TestHookScriptedBox(type, &answer))
+  if (HookScriptedBox(owner, text, caption, type, &answer))
     return answer;
-  if (TestHookFails("MessageBoxA"))
+  if (HookFails(PlatformCall::MessageBoxA))
     return 0;
   bool yesNo = (type & 0xF) == MB_YESNO;
   const SDL_MessageBoxButtonData okButtons[] = {

@@ -39,7 +39,7 @@ int IconKind(UINT type) {
 } // namespace
 
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-  if (TestHookFails("MessageBoxA"))
+  if (HookFails(PlatformCall::MessageBoxA))
     return 0;
   bool yesNo = (type & 0xF) == MB_YESNO;
   int chosen =

@@ -95,7 +95,7 @@ MMRESULT WINAPI timeEndPeriod(UINT period) {
 }
 
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
-  if (TestHookFails("PlaySoundA"))
+  if (HookFails(PlatformCall::PlaySoundA))
     return FALSE;
   if (sound == nullptr) {
     StopPageSound();

@@ -72,7 +72,7 @@ bool WebContextIsCurrent() {
 }
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
-  if (TestHookFails("wglCreateContext"))
+  if (HookFails(PlatformCall::wglCreateContext))
     return nullptr;
   WindowRecord *record = FindWindowByDc(dc);
   if (record == nullptr || record->pixelFormat == 0)
@@ -82,7 +82,7 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     return nullptr;
   HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
   state.live.push_back(handle);
-  TestHookHeld(+1);
+  HookHeld(+1);
   return handle;
 }
 
@@ -115,7 +115,7 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     DeletePageTextures();
     ForgetDisplayLists();
   }
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }
 
@@ -130,7 +130,7 @@ BOOL WINAPI SwapBuffers(HDC dc) {
 }
 
 void ForgetWindowSurface(WindowRecord *record) {
-  TestHookHeld(-record->dcHeld);
+  HookHeld(-record->dcHeld);
   record->dcHeld = 0;
   record->dc = nullptr;
 }

@@ -13,7 +13,7 @@ const int kOnlyPixelFormat = 1;
 } // namespace
 
 HDC WINAPI GetDC(HWND window) {
-  if (TestHookFails("GetDC"))
+  if (HookFails(PlatformCall::GetDC))
     return nullptr;
   // Only window DCs: the screen's (a null window) is not provided.
   WindowRecord *record = FindWindowRecord(window);
@@ -23,23 +23,23 @@ HDC WINAPI GetDC(HWND window) {
   if (record->dc == nullptr)
     record->dc = reinterpret_cast<HDC>(NewHandleValue());
   ++record->dcHeld;
-  TestHookHeld(+1);
+  HookHeld(+1);
   return record->dc;
 }
 
 int WINAPI ReleaseDC(HWND window, HDC dc) {
-  if (TestHookFails("ReleaseDC"))
+  if (HookFails(PlatformCall::ReleaseDC))
     return 0;
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr || dc == nullptr || record->dc != dc || record->dcHeld == 0)
     return 0;
   --record->dcHeld;
-  TestHookHeld(-1);
+  HookHeld(-1);
   return 1;
 }
 
 int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
-  if (TestHookFails("ChoosePixelFormat"))
+  if (HookFails(PlatformCall::ChoosePixelFormat))
     return 0;
   if (FindWindowByDc(dc) == nullptr || descriptor == nullptr)
     return 0;
@@ -47,7 +47,7 @@ int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
 }
 
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*descriptor*/) {
-  if (TestHookFails("SetPixelFormat"))
+  if (HookFails(PlatformCall::SetPixelFormat))
     return FALSE;
   WindowRecord *record = FindWindowByDc(dc);
   if (record == nullptr || format != kOnlyPixelFormat)

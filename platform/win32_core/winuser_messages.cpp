@@ -184,7 +184,7 @@ void ResizeInput(HWND window, int width, int height) {
 }
 
 void CloseInput(HWND window) {
-  if (window != nullptr)
+  if (FindWindowRecord(window) != nullptr)
     QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
@@ -196,7 +196,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
     return TRUE;
   // Tests act here, between the empty queue and the frame that it lets run; what they queue
   // comes out of the next call.
-  TestHookQueueFoundEmpty();
+  HookQueueFoundEmpty();
   return FALSE;
 }
 
