@@ -14,19 +14,19 @@
 
 namespace {
 
-const int kCallCount = static_cast<int>(PlatformCall::Count);
+const int CallCount = static_cast<int>(PlatformCall::Count);
 
-const char *const kCallNames[] = {
+const char *const CallNames[] = {
 #define ZELU_PLATFORM_CALL_NAME(name) #name,
     ZELU_PLATFORM_CALLS(ZELU_PLATFORM_CALL_NAME)
 #undef ZELU_PLATFORM_CALL_NAME
 };
-static_assert(sizeof kCallNames / sizeof kCallNames[0] == kCallCount, "one name per call");
+static_assert(sizeof CallNames / sizeof CallNames[0] == CallCount, "one name per call");
 
 // A name that no platform call carries is a mistake in the test: it would arm nothing.
 int CallIndex(const char *function) {
-  for (int i = 0; i < kCallCount; ++i)
-    if (std::strcmp(kCallNames[i], function) == 0)
+  for (int i = 0; i < CallCount; ++i)
+    if (std::strcmp(CallNames[i], function) == 0)
       return i;
   std::fprintf(stderr, "platform/testing.h: no platform call named \"%s\" can fail\n", function);
   std::abort();
@@ -54,7 +54,7 @@ struct EmptyQueueAction {
 };
 
 struct TestControls {
-  int callCounts[kCallCount] = {};
+  int callCounts[CallCount] = {};
   std::vector<ArmedFailure> failures;
   bool boxesScripted = false;
   std::vector<int> boxAnswers;
@@ -423,7 +423,7 @@ bool TakeInput() {
   return true;
 }
 
-const PlatformHooks kHooks = {
+const PlatformHooks Hooks = {
     CallFails,         ObjectsHeld,          MessageBoxHook,
     PlaySoundHook,     VirtualMicros,        ClockIsVirtual,
     VirtualNow,        WaitVirtual,          NoHighResolutionTimer,
@@ -434,6 +434,6 @@ const PlatformHooks kHooks = {
 
 // Linking the controls is what installs them: before main, so that objects are counted from
 // the first one.
-[[maybe_unused]] const bool hooksInstalled = (platformHooks = &kHooks, true);
+[[maybe_unused]] const bool hooksInstalled = (platformHooks = &Hooks, true);
 
 } // namespace

@@ -11,10 +11,10 @@
 namespace {
 
 // Key-message lParam bits: repeat count 1, Alt held, key down before, key going up.
-const LPARAM kRepeatOnce = 1;
-const LPARAM kAltDown = LPARAM(1) << 29;
-const LPARAM kWasDown = LPARAM(1) << 30;
-const LPARAM kGoingUp = LPARAM(1) << 31;
+const LPARAM RepeatOnce = 1;
+const LPARAM AltDown = LPARAM(1) << 29;
+const LPARAM WasDown = LPARAM(1) << 30;
+const LPARAM GoingUp = LPARAM(1) << 31;
 
 struct MessageQueue {
   std::deque<MSG> posted;
@@ -51,8 +51,8 @@ WPARAM ActivateParam(WORD state, const WindowRecord &record) {
 
 void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
   bool &wasDown = Queue().keyDown[virtualKey & 0xFF];
-  LPARAM lParam = kRepeatOnce | (alt ? kAltDown : 0) | (wasDown || !down ? kWasDown : 0) |
-                  (down ? 0 : kGoingUp);
+  LPARAM lParam =
+      RepeatOnce | (alt ? AltDown : 0) | (wasDown || !down ? WasDown : 0) | (down ? 0 : GoingUp);
   wasDown = down;
   UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   QueueInput(window, message, static_cast<WPARAM>(virtualKey), lParam);
@@ -267,7 +267,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     return 0;
   case WM_SYSKEYDOWN:
-    if (wParam == VK_F4 && (lParam & kAltDown))
+    if (wParam == VK_F4 && (lParam & AltDown))
       SendToWindow(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   case WM_CLOSE:

@@ -90,7 +90,7 @@ DEVMODEA ModeRequest(const ModeCase &c) {
 void RegisterTestClass() {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = RecordingProc;
-  windowClass.lpszClassName = kTestClass;
+  windowClass.lpszClassName = TestClass;
   ASSERT_NE(RegisterClassA(&windowClass), 0);
 }
 
@@ -98,7 +98,7 @@ void RegisterTestClass() {
 void ExpectFullscreenPopup(const ModeCase &c) {
   EXPECT_EQ(ShowCursor(FALSE), -1);
   EXPECT_FALSE(TestCursorVisible());
-  HWND popup = CreateClientWindow(kPopupStyle, kPopupExStyle, c.screenWidth, c.screenHeight,
+  HWND popup = CreateClientWindow(PopupStyle, PopupExStyle, c.screenWidth, c.screenHeight,
                                   "zelu fullscreen");
   ASSERT_NE(popup, nullptr);
   ShowWindow(popup, SW_SHOW);
@@ -113,7 +113,7 @@ void ExpectFullscreenPopup(const ModeCase &c) {
   EXPECT_EQ(geometry.y, 0);
   EXPECT_EQ(geometry.width, c.screenWidth);
   EXPECT_EQ(geometry.height, c.screenHeight);
-  HWND windowed = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100);
+  HWND windowed = CreateClientWindow(WindowedStyle, WindowedExStyle, 200, 100);
   EXPECT_FALSE(TestWindowFullscreen(windowed)) << "only a popup covering the mode";
   EXPECT_TRUE(DestroyWindow(windowed));
 
@@ -141,7 +141,7 @@ void ChangeModeOnThisDisplay(const void *context) {
     EXPECT_FALSE(TestDisplayModeChanged());
     EXPECT_TRUE(TestCursorVisible());
   } else {
-    HWND popup = CreateClientWindow(kPopupStyle, kPopupExStyle, c.width, c.height);
+    HWND popup = CreateClientWindow(PopupStyle, PopupExStyle, c.width, c.height);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(TestWindowFullscreen(popup)) << "the mode was refused";
     EXPECT_TRUE(DestroyWindow(popup));
@@ -157,20 +157,18 @@ TEST_P(DisplayMode, IsGrantedOnlyWhereTheDisplayOffersIt) {
   RunOnDisplay(display.name, ChangeModeOnThisDisplay, &GetParam());
 }
 
-const DWORD kAllFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-const ModeCase kModeCases[] = {
-    {"GamesModeOn640x480", "640x480x24", kAllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL, 640,
-     480},
-    {"GamesModeOn640x480At16Bits", "640x480x16", kAllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL,
+const DWORD AllFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+const ModeCase ModeCases[] = {
+    {"GamesModeOn640x480", "640x480x24", AllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL, 640, 480},
+    {"GamesModeOn640x480At16Bits", "640x480x16", AllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL,
      640, 480},
-    {"GamesModeOn1024x768", "1024x768x24", kAllFields, 640, 480, 16, DISP_CHANGE_BADMODE, 1024,
-     768},
-    {"DisplaysOwnSizeAt32Bits", "1024x768x24", kAllFields, 1024, 768, 32, DISP_CHANGE_SUCCESSFUL,
+    {"GamesModeOn1024x768", "1024x768x24", AllFields, 640, 480, 16, DISP_CHANGE_BADMODE, 1024, 768},
+    {"DisplaysOwnSizeAt32Bits", "1024x768x24", AllFields, 1024, 768, 32, DISP_CHANGE_SUCCESSFUL,
      1024, 768},
     {"NoSizeFieldsMeansTheDesktopsSize", "1024x768x24", DM_BITSPERPEL, 0, 0, 16,
      DISP_CHANGE_SUCCESSFUL, 1024, 768},
 };
-INSTANTIATE_TEST_SUITE_P(Screens, DisplayMode, ::testing::ValuesIn(kModeCases),
+INSTANTIATE_TEST_SUITE_P(Screens, DisplayMode, ::testing::ValuesIn(ModeCases),
                          [](const ::testing::TestParamInfo<ModeCase> &info) {
                            return std::string(info.param.name);
                          });
