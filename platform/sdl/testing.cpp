@@ -65,6 +65,7 @@ void TestReset() {
   ClearMessageQueue();
   ForgetUnusedClasses();
   RestoreDisplayAndCursor();
+  ForceDesktopScale(0);
 }
 
 void TestFailCall(const char *function, int nth) {
@@ -312,9 +313,25 @@ bool TestWindowVisible(HWND window) {
 }
 
 void TestClientSize(HWND window, int *width, int *height) {
+  TestScreenSize(window, width, height);
+  if (WindowRecord *record = FindWindowRecord(window)) {
+    *width = LogicalPixels(*record, *width);
+    *height = LogicalPixels(*record, *height);
+  }
+}
+
+void TestScreenSize(HWND window, int *width, int *height) {
   *width = *height = 0;
   if (WindowRecord *record = FindWindowRecord(window))
     SDL_GetWindowSize(record->sdl, width, height);
+}
+
+void TestSetDesktopScale(float scale) {
+  ForceDesktopScale(scale);
+}
+
+float TestDesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi) {
+  return DesktopScaleFrom(zeluScale, gdkScale, xftDpi);
 }
 
 bool TestCursorVisible() {

@@ -99,6 +99,7 @@ void RestoreInput(HWND window) {
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(record->clientWidth, record->clientHeight));
 }
 
+// A new client size, in logical pixels.
 void ResizeInput(HWND window, int width, int height) {
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr || record->minimized ||
@@ -106,7 +107,14 @@ void ResizeInput(HWND window, int width, int height) {
     return;
   record->clientWidth = width;
   record->clientHeight = height;
+  FitWindowSurface(record);
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(width, height));
+}
+
+// A new size on the screen: the program sees it divided by the window's scale, as on Windows.
+void ScreenResizeInput(HWND window, int width, int height) {
+  if (WindowRecord *record = FindWindowRecord(window))
+    ResizeInput(window, LogicalPixels(*record, width), LogicalPixels(*record, height));
 }
 
 void WindowEventInput(const SDL_WindowEvent &event) {
@@ -121,7 +129,7 @@ void WindowEventInput(const SDL_WindowEvent &event) {
   case SDL_WINDOWEVENT_RESTORED:
     return RestoreInput(window);
   case SDL_WINDOWEVENT_SIZE_CHANGED:
-    return ResizeInput(window, event.data1, event.data2);
+    return ScreenResizeInput(window, event.data1, event.data2);
   case SDL_WINDOWEVENT_CLOSE:
     if (window != nullptr)
       QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -174,7 +182,8 @@ void TestInputToMessages(const TestInput &input, HWND window) {
     return FocusLostInput(window);
   case TestInput::Resize:
     if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(record->sdl, input.width, input.height);
+      SDL_SetWindowSize(record->sdl, ScreenPixels(*record, input.width),
+                        ScreenPixels(*record, input.height));
     return ResizeInput(window, input.width, input.height);
   case TestInput::Close:
     return QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
