@@ -5,12 +5,12 @@ CMAKE_FLAGS ?=
 # Warnings are errors in the builds that make test makes (and so in CI), not for everyone.
 WERROR := -DZELU_WERROR=$(if $(filter test,$(MAKECMDGOALS)),ON,OFF)
 
-.PHONY: run test bench native asan windows assets deps-run deps-test clean
+.PHONY: run test bench native asan windows package assets deps-run deps-test deps-package clean
 
 run: deps-run native
 	./build/native/zelu-line
 
-test: deps-test native asan windows
+test: deps-test native asan windows package
 	scripts/test_all.sh
 
 # Release builds of both builds' measured programs, then the figures we track as tables.
@@ -28,6 +28,9 @@ deps-run:
 deps-test:
 	scripts/install_deps.sh test
 
+deps-package:
+	scripts/install_deps.sh package
+
 native:
 	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZELU_TESTS=$(if $(filter run,$(MAKECMDGOALS)),OFF,ON) $(WERROR) $(CMAKE_FLAGS)
@@ -39,17 +42,28 @@ asan:
 	  -DZELU_SANITIZE=ON $(WERROR) $(CMAKE_FLAGS)
 	cmake --build build/asan -j $(JOBS)
 
-# The Windows build: zelu-line.exe and a zip a Windows player can unpack and run.
+# The Windows build: a stripped zelu-line.exe with its icon, manifest and version, and
+# build/zelu-line-VERSION-windows.zip (exe, Data/, README.txt, licences) made by CPack.
 windows:
 	cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release $(WERROR) $(CMAKE_FLAGS)
 	cmake --build build/windows -j $(JOBS)
-	rm -rf build/zelu-line-windows build/zelu-line-windows.zip
-	mkdir -p build/zelu-line-windows
-	cp build/windows/zelu-line.exe build/zelu-line-windows/
-	cp -r Data build/zelu-line-windows/
-	cd build && zip -qr zelu-line-windows.zip zelu-line-windows
-	@echo "build/zelu-line-windows.zip"
+	cd build/windows && cpack -B .. >/dev/null
+	@ls build/zelu-line-*-windows.zip
+
+# The Linux package: a Release build with Debian's hardening flags, installed under /usr with the
+# game in /usr/games and its data in /usr/share/games/zelu-line, as Debian places games, and
+# packed by CPack into build/zelu-line_VERSION_ARCH.deb.
+package: $(if $(filter test,$(MAKECMDGOALS)),,deps-package)
+	CFLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DZELU_TESTS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
+	  $(WERROR) $(CMAKE_FLAGS)
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack -B .. >/dev/null
+	@ls build/zelu-line_*.deb
 
 # Regenerates Data/ and packaging/icons/ with our own generator.
 assets: native

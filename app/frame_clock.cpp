@@ -9,14 +9,16 @@ FrameClockRecord FrameClock;
 
 namespace {
 
-void StartWithCounter() {
+bool StartWithCounter() {
   LARGE_INTEGER count;
-  QueryPerformanceCounter(&count);
+  if (!QueryPerformanceCounter(&count))
+    return false;
   FrameClock.counterStart = count.QuadPart;
   FrameClock.usesCounter = true;
   FrameClock.secondsPerTick =
       static_cast<float>(1.0 / static_cast<double>(FrameClock.ticksPerSecond));
   FrameClock.counterLast = FrameClock.counterStart;
+  return true;
 }
 
 void StartWithTimer() {
@@ -35,21 +37,42 @@ void StartFrameClock() {
   frequency.QuadPart = 0;
   BOOL hasCounter = QueryPerformanceFrequency(&frequency);
   FrameClock.ticksPerSecond = frequency.QuadPart;
-  if (hasCounter)
-    StartWithCounter();
-  else
+  if (!hasCounter || frequency.QuadPart <= 0 || !StartWithCounter()) {
+    std::memset(&FrameClock, 0, sizeof FrameClock);
     StartWithTimer();
+  }
+}
+
+bool ReadFrameClockTicks(int64_t *ticks) {
+  if (!FrameClock.usesCounter) {
+    FrameClock.timerLast = timeGetTime();
+    *ticks = FrameClock.timerLast;
+    return true;
+  }
+  LARGE_INTEGER count;
+  bool read = QueryPerformanceCounter(&count) != 0;
+  if (read)
+    FrameClock.counterLast = count.QuadPart;
+  *ticks = FrameClock.counterLast;
+  return read;
+}
+
+double FrameClockMillisBetween(int64_t from, int64_t to) {
+  if (!FrameClock.usesCounter) {
+    // Unsigned 32-bit arithmetic keeps the count right across the timer's wrap.
+    return static_cast<double>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
+  }
+  return static_cast<double>(to - from) * 1000.0 / static_cast<double>(FrameClock.ticksPerSecond);
 }
 
 float FrameClockMillis() {
+  int64_t now;
+  ReadFrameClockTicks(&now);
   double elapsed;
   if (FrameClock.usesCounter) {
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    elapsed = static_cast<double>(count.QuadPart - FrameClock.counterStart);
+    elapsed = static_cast<double>(now - FrameClock.counterStart);
   } else {
-    // Unsigned 32-bit arithmetic keeps the count right across the timer's wrap.
-    uint32_t millis = static_cast<uint32_t>(timeGetTime()) - FrameClock.timerStart;
+    uint32_t millis = static_cast<uint32_t>(now) - FrameClock.timerStart;
     elapsed = static_cast<double>(millis);
   }
   return static_cast<float>(elapsed * static_cast<double>(FrameClock.secondsPerTick) * 1000.0);

@@ -2,6 +2,7 @@
 // or the frame function ends the game; each frame is drawn, presented, paced to 10 ms and then
 // followed by the key polling.
 #include "app/frame_clock.h"
+#include "app/frame_wait.h"
 #include "app/game_window.h"
 #include "app/window_proc.h"
 #include "game/game_state.h"
@@ -14,7 +15,7 @@ const char *const WindowTitle = "Zelu's Line Tutorial";
 const int WindowWidth = 640;
 const int WindowHeight = 480;
 const int WindowBits = 16;
-const float FramePaceMillis = 10.0f; // the shortest frame
+const double FramePaceMillis = 10.0; // the shortest frame
 
 enum FrameOutcome { KeepGoing, EndAfterPass, ExitAtOnce };
 
@@ -48,15 +49,16 @@ void RestartOnSpace() {
 // One frame: draw (while active), present unless the game ends, wait out the pace, then poll.
 // The frame that sees Escape is drawn but not presented; the rest of it still runs.
 FrameOutcome RunFrame() {
-  float start = FrameClockMillis();
+  // Counted in the clock's own ticks: milliseconds since the clock's start lose the precision
+  // a 10 ms wait needs after a few hours of play.
+  int64_t start;
+  ReadFrameClockTicks(&start);
   FrameOutcome outcome = KeepGoing;
   if ((AppWindow.active && !DrawFrame()) || KeyState[VK_ESCAPE])
     outcome = EndAfterPass;
   else
     SwapBuffers(AppWindow.deviceContext);
-  // A busy wait: sleeping would overshoot the 10 ms by the scheduler's granularity.
-  while (FrameClockMillis() < start + FramePaceMillis) {
-  }
+  WaitOutFrame(start, FramePaceMillis);
   if (KeyState[VK_F1] && !SwitchDisplayMode())
     return ExitAtOnce;
   SteerFromKeys();
@@ -75,6 +77,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!OpenGameWindow(WindowTitle, WindowWidth, WindowHeight, WindowBits, AppWindow.fullscreen))
     return 0;
   StartFrameClock();
+  OpenFrameWait();
   bool done = false;
   while (!done) {
     if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -88,10 +91,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       continue;
     }
     FrameOutcome outcome = RunFrame();
-    if (outcome == ExitAtOnce)
+    if (outcome == ExitAtOnce) {
+      CloseFrameWait();
       return 0;
+    }
     done = outcome == EndAfterPass;
   }
+  CloseFrameWait();
   CloseGameWindow();
   return exitCode;
 }

@@ -37,7 +37,7 @@ section() {
 section_end() {
   printf '\nload average (1 min) %s before, %s after, on %s cores\n' \
     "$section_load" "$(load_now)" "$(nproc)"
-  [ -z "${1:-}" ] || printf '%s\n' "$1"
+  [ -z "${1:-}" ] || printf '%s\n' "$1" | fold -s -w 100 | sed 's/ *$//'
 }
 
 # Prints tab-separated rows from standard input as a table: the first row is the header; the
@@ -110,7 +110,7 @@ gbench_table() {
     NR == 1 { for (i = 1; i <= NF; i++) column[$i] = i; next }
     { gsub(/"/, "") }
     $1 ~ /_(median|mean|stddev)$/ {
-      name = $1; sub(/_[a-z]+$/, "", name)
+      name = $1; sub(/_[a-z]+$/, "", name); sub(/\/(process_time|real_time)/, "", name)
       if (!(name in seen)) { seen[name] = 1; order[++count] = name }
       if ($1 ~ /_median$/) {
         real[name] = $column["real_time"]; cpu[name] = $column["cpu_time"]

@@ -3,7 +3,9 @@
 // fields on one line, the time from the program's start and the wall-clock moment of its first
 // presented frame, and for the given number of frame periods after it (default 1,000; 0 ends
 // at the first frame) their median, 99th percentile and maximum, and the CPU time the process
-// used per second of play. Exits 2 when the game ended early or could not be timed.
+// used per second of play. With a second argument `spin` the game finds no waitable timer and
+// its frame's wait spins, as it did before it slept. Exits 2 when the game ended early or could
+// not be timed.
 #include "bench/swap_timer.h"
 
 #include "platform/win32.h"
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -34,6 +37,10 @@ int main(int argc, char **argv) {
   record.times.reserve(periods + 1);
   if (!TimeSwaps(&record, periods + 1)) {
     std::fprintf(stderr, "frame_pace_probe: cannot hook SwapBuffers\n");
+    return 2;
+  }
+  if (argc > 2 && std::strcmp(argv[2], "spin") == 0 && !DenyWaitableTimers()) {
+    std::fprintf(stderr, "frame_pace_probe: cannot take the waitable timers away\n");
     return 2;
   }
   int code = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);

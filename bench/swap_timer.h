@@ -24,3 +24,8 @@ bool TimeSwaps(SwapRecord *record, size_t frames);
 
 // The CPU time this process has used so far, all threads together, in seconds.
 double ProcessCpuSeconds();
+
+// From now on the game finds no waitable timer to sleep on, so that its frame's wait spins the
+// whole 10 ms as it did before it slept: the old wait, measured beside the new one. False when
+// that could not be arranged.
+bool DenyWaitableTimers();

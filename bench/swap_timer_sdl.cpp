@@ -41,3 +41,10 @@ double ProcessCpuSeconds() {
   getrusage(RUSAGE_SELF, &usage);
   return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
 }
+
+bool DenyWaitableTimers() {
+  // The high-resolution timer, then the ordinary one the game asks for instead.
+  TestFailCall("CreateWaitableTimerExW", 1);
+  TestFailCall("CreateWaitableTimerExW", 2);
+  return true;
+}

@@ -1,5 +1,6 @@
 // The swap timer of the Windows build: the program's import of gdi32's SwapBuffers is pointed at
-// a wrapper that notes the time and calls the real one; Escape is posted to the game window.
+// a wrapper that notes the time and calls the real one; Escape is posted to the game window. The
+// import of kernel32's CreateWaitableTimerExW can be pointed at one that makes no timer.
 #include "bench/swap_timer.h"
 
 #include "app/game_window.h"
@@ -58,20 +59,41 @@ ULONG_PTR *ImportSlot(const char *dll, const char *function) {
   return nullptr;
 }
 
+// Points this program's import of `function` of `dll` at `replacement`; false when there is none.
+bool Redirect(const char *dll, const char *function, ULONG_PTR replacement, ULONG_PTR *original) {
+  ULONG_PTR *slot = ImportSlot(dll, function);
+  if (slot == nullptr)
+    return false;
+  DWORD protection;
+  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+  if (original != nullptr)
+    *original = *slot;
+  *slot = replacement;
+  VirtualProtect(slot, sizeof *slot, protection, &protection);
+  return true;
+}
+
+HANDLE WINAPI NoWaitableTimer(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return nullptr;
+}
+
 } // namespace
 
 bool TimeSwaps(SwapRecord *record, size_t frames) {
   recorded = record;
   wanted = frames;
-  ULONG_PTR *slot = ImportSlot("gdi32.dll", "SwapBuffers");
-  if (slot == nullptr)
+  ULONG_PTR original;
+  if (!Redirect("gdi32.dll", "SwapBuffers", reinterpret_cast<ULONG_PTR>(TimedSwapBuffers),
+                &original))
     return false;
-  DWORD protection;
-  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-  realSwapBuffers = reinterpret_cast<SwapBuffersCall>(*slot);
-  *slot = reinterpret_cast<ULONG_PTR>(TimedSwapBuffers);
-  VirtualProtect(slot, sizeof *slot, protection, &protection);
+  realSwapBuffers = reinterpret_cast<SwapBuffersCall>(original);
   return true;
+}
+
+bool DenyWaitableTimers() {
+  return Redirect("kernel32.dll", "CreateWaitableTimerExW",
+                  reinterpret_cast<ULONG_PTR>(NoWaitableTimer), nullptr);
 }
 
 double ProcessCpuSeconds() {

@@ -63,6 +63,15 @@ void TestSetTimeGetTime(DWORD millis);
 void TestSetCounterFrequency(int64_t countsPerSecond);
 // With `absent` true, QueryPerformanceFrequency reports that there is no counter.
 void TestSetNoPerformanceCounter(bool absent);
+// Waits (WaitForSingleObject on a waitable timer) on the virtual clock move it on to their end
+// at once; with a lateness set, every such wait ends that many microseconds after its due time,
+// as a loaded scheduler wakes a sleeper late.
+void TestSetWaitLatenessMicros(uint64_t micros);
+// The virtual time that waits have moved the clock on by since the last TestReset.
+uint64_t TestWaitedMicros();
+// With `absent` true, CreateWaitableTimerExW refuses CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, as
+// Windows before 10 1803 does.
+void TestSetNoHighResolutionTimer(bool absent);
 
 // --- Input ------------------------------------------------------------------------------------
 // Queued input reaches PeekMessageA as the messages the window system would send for it, in

@@ -11,12 +11,18 @@
 #include <mmsystem.h>
 #include <GL/gl.h>
 
+// Windows 10 1803 and later; MinGW-w64's headers do not name it yet.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
 #else
 
 // Calls provided by platform/sdl, by Win32 area:
 //   kernel:    GetModuleHandleA, CreateFileA, CreateFileW, GetFileSize, CreateFileMappingA,
 //              MapViewOfFile, UnmapViewOfFile, CloseHandle, LocalAlloc, LocalFree,
-//              QueryPerformanceFrequency, QueryPerformanceCounter
+//              QueryPerformanceFrequency, QueryPerformanceCounter, CreateWaitableTimerExW,
+//              SetWaitableTimer, WaitForSingleObject
 //   user:      LoadIconA, LoadCursorA, RegisterClassA, UnregisterClassA, AdjustWindowRectEx,
 //              CreateWindowExA, ShowWindow, SetForegroundWindow, SetFocus, GetFocus, DestroyWindow,
 //              ChangeDisplaySettingsA, ShowCursor, PeekMessageA, TranslateMessage,
@@ -24,7 +30,7 @@
 //   gdi/wgl:   GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat, SwapBuffers, wglCreateContext,
 //              wglMakeCurrent, wglDeleteContext, CreateCompatibleDC, CreateDIBSection,
 //              SelectObject, SetDIBits, GdiFlush, DeleteDC, DeleteObject
-//   winmm:     timeGetTime, PlaySoundA
+//   winmm:     timeGetTime, timeBeginPeriod, timeEndPeriod, PlaySoundA
 //   entry:     main calls WinMain
 
 #include <cstddef>
@@ -399,6 +405,20 @@ typedef struct _SECURITY_ATTRIBUTES SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 #define LMEM_FIXED 0x0000
 #define LMEM_ZEROINIT 0x0040
 
+// Waitable timers and waits.
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#define TIMER_ALL_ACCESS 0x001F0003
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_TIMEOUT 0x00000102L
+#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+typedef void(CALLBACK *PTIMERAPCROUTINE)(LPVOID context, DWORD timerLowValue, DWORD timerHighValue);
+
+// Multimedia timer resolution.
+typedef UINT MMRESULT;
+#define TIMERR_NOERROR 0
+#define TIMERR_NOCANDO 97
+
 // Bitmaps.
 #define BI_RGB 0L
 #define BI_RLE8 1L
@@ -431,6 +451,14 @@ HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency);
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count);
+// Unnamed timers that reset when a wait ends (synchronization timers); the flags may ask for high
+// resolution. Relative due times only (negative, in 100 ns units), no period, no completion
+// routine. A wait for a timer that is not set fails instead of blocking for ever.
+HANDLE WINAPI CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES security, LPCWSTR name, DWORD flags,
+                                     DWORD desiredAccess);
+BOOL WINAPI SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *dueTime, LONG period,
+                             PTIMERAPCROUTINE completion, LPVOID completionContext, BOOL resume);
+DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
 
 // user
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName);
@@ -479,6 +507,8 @@ BOOL WINAPI DeleteObject(HGDIOBJ object);
 
 // winmm
 DWORD WINAPI timeGetTime(void);
+MMRESULT WINAPI timeBeginPeriod(UINT period);
+MMRESULT WINAPI timeEndPeriod(UINT period);
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 
 // The program's entry, which platform/sdl's main calls.

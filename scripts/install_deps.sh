@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that a build needs and are missing: only those, with one
 # `apt-get update` when there is something to install. `run` is enough to build and play;
-# `test` adds the tests, the Windows cross build, Wine and the virtual display.
+# `package` adds what `make package` needs; `test` adds the tests, the Windows cross build, Wine,
+# the virtual display and the package checkers.
 set -euo pipefail
 
 # xfonts-base: the core X fonts that SDL draws its message boxes with (the game's questions and
 # error messages) when zenity is not there.
 run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libgl1-mesa-dri
   xfonts-base)
-test_packages=(clang libclang-rt-dev libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
-  libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+# dpkg-dev: the hardening flags and the shared-library dependencies of `make package`.
+package_packages=(dpkg-dev)
+test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox)
 
 case "${1:-run}" in
 run) wanted=("${run_packages[@]}") ;;
+package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
 test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
 *)
-  echo "usage: $0 [run|test]" >&2
+  echo "usage: $0 [run|package|test]" >&2
   exit 2
   ;;
 esac

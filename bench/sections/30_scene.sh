@@ -9,4 +9,4 @@ start_display 640x480x24 || exit 1
 gbench_table "$native_build/bench/scene_bench"
 renderer=$(sed -n 's/^renderer: //p' "$bench_work/gbench.err")
 stop_display
-section_end "Time per frame on ${renderer:-an unknown renderer}; median of five runs. CPU: the drawing thread only, not the renderer's own threads."
+section_end "Time per frame on ${renderer:-an unknown renderer}; median of five runs. CPU: every thread of the process, the renderer's included."

@@ -1,6 +1,7 @@
 // Kernel services: the module handle, files and read-only mappings over POSIX, local memory
-// blocks, and the performance counter.
+// blocks, and the performance counter. Waitable timers are in kernel_timer.cpp.
 #include "platform/win32.h"
+#include "platform/sdl/kernel_timer.h"
 #include "platform/sdl/test_hooks.h"
 
 #include <SDL.h>
@@ -229,9 +230,13 @@ BOOL WINAPI UnmapViewOfFile(const void *baseAddress) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
+  if (TestHookFails("CloseHandle"))
+    return FALSE;
+  if (ReleaseTimer(handle))
+    return TRUE;
   KernelObject *object = static_cast<KernelObject *>(handle);
   auto found = LiveObjects().find(object);
-  if (TestHookFails("CloseHandle") || found == LiveObjects().end())
+  if (found == LiveObjects().end())
     return FALSE;
   close(object->fd);
   LiveObjects().erase(found);

@@ -1,4 +1,5 @@
-// Multimedia services: the millisecond timer and PlaySoundA over SDL2_mixer.
+// Multimedia services: the millisecond timer, its resolution requests and PlaySoundA over
+// SDL2_mixer.
 #include "platform/win32.h"
 #include "platform/sdl/test_hooks.h"
 
@@ -61,6 +62,20 @@ DWORD WINAPI timeGetTime(void) {
   clock_gettime(CLOCK_MONOTONIC, &now);
   uint64_t millis = static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
   return static_cast<DWORD>(millis);
+}
+
+// The system's timers already wake to well under a millisecond here: a request only has to be
+// valid. Each timeBeginPeriod is to be matched by a timeEndPeriod of the same period.
+MMRESULT WINAPI timeBeginPeriod(UINT period) {
+  if (TestHookFails("timeBeginPeriod") || period == 0)
+    return TIMERR_NOCANDO;
+  return TIMERR_NOERROR;
+}
+
+MMRESULT WINAPI timeEndPeriod(UINT period) {
+  if (TestHookFails("timeEndPeriod") || period == 0)
+    return TIMERR_NOCANDO;
+  return TIMERR_NOERROR;
 }
 
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {

@@ -26,6 +26,13 @@ bool TestHookRecordSound(LPCSTR name, DWORD flags);
 bool TestHookVirtualMicros(uint64_t *micros);
 // True when the virtual clock stands in for the real one (reads nothing).
 bool TestHookClockIsVirtual();
+// The virtual clock's time in microseconds, without a reading's step.
+uint64_t TestHookVirtualNow();
+// A wait on the virtual clock: moves it on to `dueMicros` (when that is later) and then by the
+// wake-up lateness the tests asked for.
+void TestHookWaitVirtual(uint64_t dueMicros);
+// True when the tests made CreateWaitableTimerExW refuse the high-resolution flag.
+bool TestHookNoHighResolutionTimer();
 // The offset in milliseconds that the tests added to timeGetTime (to reach its wrap).
 DWORD TestHookTimeGetTimeOffset();
 // True when the tests switched the performance counter off.

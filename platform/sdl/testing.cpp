@@ -38,6 +38,9 @@ struct TestControls {
   DWORD timeGetTimeOffset = 0;
   int64_t counterFrequency = 10000000;
   bool noPerformanceCounter = false;
+  uint64_t waitLatenessMicros = 0;
+  uint64_t waitedMicros = 0;
+  bool noHighResolutionTimer = false;
   std::deque<TestInput> input;
   long emptyQueues = 0;
   std::vector<EmptyQueueAction> emptyQueueActions;
@@ -175,6 +178,33 @@ bool TestHookVirtualMicros(uint64_t *micros) {
 
 bool TestHookClockIsVirtual() {
   return Controls().clockVirtual;
+}
+
+uint64_t TestHookVirtualNow() {
+  return Controls().clockMicros;
+}
+
+void TestHookWaitVirtual(uint64_t dueMicros) {
+  TestControls &c = Controls();
+  uint64_t end = (dueMicros > c.clockMicros ? dueMicros : c.clockMicros) + c.waitLatenessMicros;
+  c.waitedMicros += end - c.clockMicros;
+  c.clockMicros = end;
+}
+
+void TestSetWaitLatenessMicros(uint64_t micros) {
+  Controls().waitLatenessMicros = micros;
+}
+
+uint64_t TestWaitedMicros() {
+  return Controls().waitedMicros;
+}
+
+void TestSetNoHighResolutionTimer(bool absent) {
+  Controls().noHighResolutionTimer = absent;
+}
+
+bool TestHookNoHighResolutionTimer() {
+  return Controls().noHighResolutionTimer;
 }
 
 DWORD TestHookTimeGetTimeOffset() {

@@ -1,11 +1,13 @@
 // The frame clock over both of its time sources, driven by the platform's virtual clock: the
-// record it keeps, the milliseconds it reports, and the multimedia timer's wrap.
+// record it keeps, the milliseconds it reports, the spans between two readings at any running
+// time, the multimedia timer's wrap and a failing counter.
 #include "app/frame_clock.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -130,6 +132,77 @@ TEST_F(FrameClockTest, StartZeroesTheOtherSourcesFields) {
   ASSERT_FALSE(FrameClock.usesCounter);
   EXPECT_EQ(FrameClock.counterStart, 0);
   EXPECT_EQ(FrameClock.counterLast, 0);
+}
+
+struct SpanCase {
+  const char *name;
+  bool counter;
+  uint64_t hours;     // after the clock's start
+  bool nearTimerWrap; // the span ends past the multimedia timer's wrap
+};
+
+const SpanCase spanCases[] = {
+    {"Counter0h", true, 0, false},         {"Counter10h", true, 10, false},
+    {"Counter100h", true, 100, false},     {"Counter1000h", true, 1000, false},
+    {"Counter10000h", true, 10000, false}, {"Timer0h", false, 0, false},
+    {"Timer10h", false, 10, false},        {"Timer100h", false, 100, false},
+    {"Timer1000h", false, 1000, false},    {"Timer10000h", false, 10000, false},
+    {"TimerWrap", false, 0, true},         {"Timer10000hWrap", false, 10000, true},
+};
+
+class FrameClockSpan : public FrameClockTest, public ::testing::WithParamInterface<SpanCase> {};
+
+// Two readings 10 ms apart are 10 ms apart however long the clock has run, while the float
+// milliseconds since the start have long lost that precision.
+TEST_P(FrameClockSpan, TenMillisecondsAreTenAtAnyRunningTime) {
+  const SpanCase &c = GetParam();
+  TestSetNoPerformanceCounter(!c.counter);
+  StartFrameClock();
+  ASSERT_EQ(FrameClock.usesCounter, c.counter);
+  TestAdvanceClockMicros(c.hours * 3600 * 1000000);
+  if (c.nearTimerWrap)
+    TestSetTimeGetTime(0xFFFFFFFFu - 3); // 4 ms before the wrap
+  int64_t from, to;
+  ASSERT_TRUE(ReadFrameClockTicks(&from));
+  TestAdvanceClockMicros(10000);
+  ASSERT_TRUE(ReadFrameClockTicks(&to));
+  EXPECT_EQ(FrameClockMillisBetween(from, to), 10.0);
+  TestAdvanceClockMicros(2500);
+  ASSERT_TRUE(ReadFrameClockTicks(&to));
+  // The timer counts whole milliseconds.
+  EXPECT_EQ(FrameClockMillisBetween(from, to), c.counter ? 12.5 : 12.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(RunningTimes, FrameClockSpan, ::testing::ValuesIn(spanCases),
+                         [](const ::testing::TestParamInfo<SpanCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+// A counter that fails at the start is not used; one that fails later stands still at its last
+// good reading, for the ticks and for the milliseconds alike.
+TEST_F(FrameClockTest, AFailedCounterReadingKeepsTheLastGoodOne) {
+  TestFailCall("QueryPerformanceCounter");
+  StartFrameClock();
+  EXPECT_FALSE(FrameClock.usesCounter);
+  EXPECT_EQ(FrameClock.ticksPerSecond, 1000);
+  EXPECT_EQ(FrameClock.counterStart, 0);
+
+  StartFrameClock();
+  ASSERT_TRUE(FrameClock.usesCounter);
+  TestAdvanceClockMicros(30000);
+  int64_t good;
+  ASSERT_TRUE(ReadFrameClockTicks(&good));
+  EXPECT_EQ(FrameClock.counterLast, good);
+  TestAdvanceClockMicros(5000);
+  TestFailCall("QueryPerformanceCounter", 1);
+  TestFailCall("QueryPerformanceCounter", 2);
+  int64_t ticks = -1;
+  EXPECT_FALSE(ReadFrameClockTicks(&ticks));
+  EXPECT_EQ(ticks, good);
+  EXPECT_NEAR(FrameClockMillis(), 30.0f, 1e-3);
+  EXPECT_NEAR(FrameClockMillis(), 35.0f, 1e-3);
+  EXPECT_TRUE(ReadFrameClockTicks(&ticks));
+  EXPECT_EQ(FrameClockMillisBetween(good, ticks), 5.0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The time sources of the native platform: the performance counter, timeGetTime and its wrap,
-// on the real clock and on the test controls' virtual clock.
+// on the real clock and on the test controls' virtual clock; waitable timers and the timer
+// resolution requests, which wait on either clock.
 #include "platform/testing.h"
 #include "platform/win32.h"
 
@@ -109,6 +110,99 @@ TEST_F(Clock, TestResetBringsTheRealClockBack) {
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   QueryPerformanceCounter(&second);
   EXPECT_GT(second.QuadPart, first.QuadPart) << "the real counter moves on its own";
+}
+
+// A timer set 2.5 ms ahead ends a wait no earlier than that on the real clock, and resets.
+TEST_F(Clock, ARealTimerWaitEndsAtItsDueTime) {
+  for (DWORD flags : {static_cast<DWORD>(CREATE_WAITABLE_TIMER_HIGH_RESOLUTION), 0u}) {
+    HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, flags, TIMER_ALL_ACCESS);
+    ASSERT_NE(timer, nullptr);
+    LARGE_INTEGER due;
+    due.QuadPart = -25000; // 2.5 ms, relative
+    auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+    EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_OBJECT_0);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::microseconds(2500));
+    // Reset by the wait: a bounded wait now times out after its time.
+    before = std::chrono::steady_clock::now();
+    EXPECT_EQ(WaitForSingleObject(timer, 2), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(2));
+    EXPECT_TRUE(CloseHandle(timer));
+  }
+}
+
+// On the virtual clock a wait moves the clock on to the due time (rounded up to a microsecond),
+// plus the lateness asked for, and counts that as waited.
+TEST_F(Clock, AVirtualTimerWaitMovesTheVirtualClockOn) {
+  TestUseVirtualClock(7000000, 3);
+  int held = TestHandlesHeld();
+  HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                        TIMER_ALL_ACCESS);
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(TestHandlesHeld(), held + 1);
+  LARGE_INTEGER due;
+  due.QuadPart = -12345; // 1234.5 us
+  ASSERT_TRUE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  EXPECT_EQ(TestClockMicros(), 7000000u); // setting it reads no time
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(TestClockMicros(), 7001235u);
+  EXPECT_EQ(TestWaitedMicros(), 1235u);
+
+  TestSetWaitLatenessMicros(400);
+  ASSERT_TRUE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(TestClockMicros(), 7001235u + 1235u + 400u);
+  // A due time already past: the wait ends at once, late by the lateness alone.
+  due.QuadPart = 0;
+  ASSERT_TRUE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(TestClockMicros(), 7002870u + 400u);
+  // Not set: a bounded wait times out after its milliseconds; an endless one fails at once.
+  EXPECT_EQ(WaitForSingleObject(timer, 5), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(TestClockMicros(), 7003270u + 5000u + 400u);
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_FAILED);
+
+  EXPECT_TRUE(CloseHandle(timer));
+  EXPECT_EQ(TestHandlesHeld(), held);
+  EXPECT_FALSE(CloseHandle(timer));
+  EXPECT_EQ(WaitForSingleObject(timer, 0), WAIT_FAILED);
+}
+
+// What the layer refuses: what it does not provide, the high-resolution flag where the controls
+// act as an older Windows, and armed failures.
+TEST_F(Clock, TimerCallsRefuseWhatTheyDoNotProvide) {
+  TestUseVirtualClock();
+  EXPECT_EQ(CreateWaitableTimerExW(nullptr, u"named", 0, TIMER_ALL_ACCESS), nullptr);
+  EXPECT_EQ(CreateWaitableTimerExW(nullptr, nullptr, 0x1 /* manual reset */, TIMER_ALL_ACCESS),
+            nullptr);
+  TestSetNoHighResolutionTimer(true);
+  EXPECT_EQ(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                   TIMER_ALL_ACCESS),
+            nullptr);
+  HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+  ASSERT_NE(timer, nullptr);
+  LARGE_INTEGER due;
+  due.QuadPart = 10000; // absolute times are not provided
+  EXPECT_FALSE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  due.QuadPart = -10000;
+  EXPECT_FALSE(SetWaitableTimer(timer, &due, 5, nullptr, nullptr, FALSE)); // nor periods
+  EXPECT_FALSE(SetWaitableTimer(nullptr, &due, 0, nullptr, nullptr, FALSE));
+  TestFailCall("SetWaitableTimer");
+  EXPECT_FALSE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  ASSERT_TRUE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  TestFailCall("WaitForSingleObject");
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_FAILED);
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_OBJECT_0);
+  TestFailCall("CreateWaitableTimerExW");
+  EXPECT_EQ(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS), nullptr);
+  EXPECT_TRUE(CloseHandle(timer));
+
+  EXPECT_EQ(timeBeginPeriod(0), static_cast<MMRESULT>(TIMERR_NOCANDO));
+  EXPECT_EQ(timeBeginPeriod(1), static_cast<MMRESULT>(TIMERR_NOERROR));
+  EXPECT_EQ(timeEndPeriod(1), static_cast<MMRESULT>(TIMERR_NOERROR));
+  TestFailCall("timeBeginPeriod");
+  EXPECT_EQ(timeBeginPeriod(1), static_cast<MMRESULT>(TIMERR_NOCANDO));
+  EXPECT_EQ(TestCallCount("timeBeginPeriod"), 3);
 }
 
 } // namespace

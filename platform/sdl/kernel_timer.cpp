@@ -1,0 +1,105 @@
+// Waitable timers over the monotonic clock: a wait sleeps with clock_nanosleep until the due
+// time, or, on the test controls' virtual clock, moves that clock on to it.
+#include "platform/sdl/kernel_timer.h"
+#include "platform/sdl/test_hooks.h"
+
+#include <cerrno>
+#include <set>
+#include <time.h>
+
+namespace {
+
+struct Timer {
+  bool set;        // due until a wait ends
+  bool virtualDue; // due on the virtual clock (in microseconds) rather than the monotonic one
+  uint64_t due;    // nanoseconds of CLOCK_MONOTONIC, or virtual microseconds
+};
+
+std::set<Timer *> &LiveTimers() {
+  static std::set<Timer *> timers;
+  return timers;
+}
+
+Timer *FindTimer(HANDLE handle) {
+  auto found = LiveTimers().find(static_cast<Timer *>(handle));
+  return found == LiveTimers().end() ? nullptr : *found;
+}
+
+uint64_t MonotonicNanos() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+}
+
+void SleepUntilNanos(uint64_t due) {
+  timespec until;
+  until.tv_sec = static_cast<time_t>(due / 1000000000u);
+  until.tv_nsec = static_cast<long>(due % 1000000000u);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
+}
+
+} // namespace
+
+HANDLE WINAPI CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES security, LPCWSTR name, DWORD flags,
+                                     DWORD) {
+  if (TestHookFails("CreateWaitableTimerExW") || security != nullptr || name != nullptr)
+    return nullptr;
+  // Systems before Windows 10 1803 refuse the high-resolution flag; the controls can act as one.
+  if ((flags & ~static_cast<DWORD>(CREATE_WAITABLE_TIMER_HIGH_RESOLUTION)) != 0 ||
+      ((flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION) && TestHookNoHighResolutionTimer()))
+    return nullptr;
+  Timer *timer = new Timer{false, false, 0};
+  LiveTimers().insert(timer);
+  TestHookHeld(+1);
+  return timer;
+}
+
+BOOL WINAPI SetWaitableTimer(HANDLE handle, const LARGE_INTEGER *dueTime, LONG period,
+                             PTIMERAPCROUTINE completion, LPVOID, BOOL) {
+  Timer *timer = FindTimer(handle);
+  if (TestHookFails("SetWaitableTimer") || timer == nullptr || dueTime == nullptr ||
+      dueTime->QuadPart > 0 || period != 0 || completion != nullptr)
+    return FALSE;
+  uint64_t hundredsOfNanos = static_cast<uint64_t>(-dueTime->QuadPart);
+  timer->set = true;
+  timer->virtualDue = TestHookClockIsVirtual();
+  if (timer->virtualDue)
+    timer->due = TestHookVirtualNow() + (hundredsOfNanos + 9) / 10;
+  else
+    timer->due = MonotonicNanos() + hundredsOfNanos * 100;
+  return TRUE;
+}
+
+DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  Timer *timer = FindTimer(handle);
+  if (TestHookFails("WaitForSingleObject") || timer == nullptr ||
+      (!timer->set && milliseconds == INFINITE))
+    return WAIT_FAILED;
+  bool virtualClock = TestHookClockIsVirtual();
+  if (virtualClock != timer->virtualDue && timer->set)
+    return WAIT_FAILED; // set on one clock, waited for on the other
+  uint64_t now = virtualClock ? TestHookVirtualNow() : MonotonicNanos();
+  uint64_t unit = virtualClock ? 1000u : 1000000u; // per millisecond
+  uint64_t limit = milliseconds == INFINITE ? UINT64_MAX : now + milliseconds * unit;
+  bool due = timer->set && timer->due <= limit;
+  uint64_t until = due ? timer->due : limit;
+  if (virtualClock)
+    TestHookWaitVirtual(until);
+  else if (until > now)
+    SleepUntilNanos(until);
+  if (!due)
+    return WAIT_TIMEOUT;
+  timer->set = false;
+  return WAIT_OBJECT_0;
+}
+
+bool ReleaseTimer(HANDLE handle) {
+  Timer *timer = FindTimer(handle);
+  if (timer == nullptr)
+    return false;
+  LiveTimers().erase(timer);
+  delete timer;
+  TestHookHeld(-1);
+  return true;
+}

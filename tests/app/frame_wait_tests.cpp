@@ -1,0 +1,221 @@
+// The frame's wait on the virtual clock: the timer it makes (high resolution, else the raised
+// system resolution, else none), how long a frame lasts and how much of it is asleep, the wake
+// margin under late wakes, and the timer or clock failing.
+#include "app/frame_clock.h"
+#include "app/frame_wait.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class FrameWaitTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    TestReset();
+    UseStep(1);
+    heldAtStart = TestHandlesHeld();
+  }
+  // Each clock reading moves the virtual clock on by `micros`.
+  void UseStep(uint64_t micros) {
+    StepMicros = micros;
+    TestUseVirtualClock(3000000, micros);
+  }
+  void TearDown() override {
+    CloseFrameWait();
+    TestReset();
+  }
+  // Runs one frame whose drawing takes `workMicros`; returns its length in microseconds, from
+  // the start reading to the reading that ends the wait.
+  uint64_t Frame(uint64_t workMicros = 0) {
+    uint64_t before = TestClockMicros();
+    int64_t start;
+    ReadFrameClockTicks(&start);
+    TestAdvanceClockMicros(workMicros);
+    WaitOutFrame(start, 10.0);
+    return TestClockMicros() - before - StepMicros;
+  }
+  int heldAtStart = 0;
+  uint64_t StepMicros = 1;
+};
+
+struct OpenCase {
+  const char *name;
+  bool noHighResolution; // CreateWaitableTimerExW refuses the high-resolution flag
+  int failedCreations;   // CreateWaitableTimerExW calls that fail outright
+  bool refusePeriod;     // timeBeginPeriod fails
+  bool timer;            // a timer results
+  bool raised;           // timeBeginPeriod(1) is in force
+};
+
+const OpenCase openCases[] = {
+    {"HighResolution", false, 0, false, true, false},
+    {"NoHighResolution", true, 0, false, true, true},
+    {"HighResolutionFails", false, 1, false, true, true},
+    {"NoTimerAtAll", false, 2, false, false, true},
+    {"PeriodRefused", true, 0, true, true, false},
+};
+
+class FrameWaitOpen : public FrameWaitTest, public ::testing::WithParamInterface<OpenCase> {};
+
+// Whatever the system offers, a frame lasts 10 ms, and whatever was taken is given back.
+TEST_P(FrameWaitOpen, MakesTheBestTimerAndReleasesItAll) {
+  const OpenCase &c = GetParam();
+  TestSetNoHighResolutionTimer(c.noHighResolution);
+  if (c.failedCreations > 0)
+    TestFailCall("CreateWaitableTimerExW", 1);
+  if (c.failedCreations > 1)
+    TestFailCall("CreateWaitableTimerExW", 2);
+  if (c.refusePeriod)
+    TestFailCall("timeBeginPeriod");
+  StartFrameClock();
+  OpenFrameWait();
+  EXPECT_EQ(FrameWait.timer != nullptr, c.timer);
+  EXPECT_EQ(FrameWait.raisedResolution, c.raised);
+  EXPECT_EQ(TestCallCount("timeBeginPeriod"),
+            c.timer && !c.noHighResolution && !c.failedCreations ? 0 : 1);
+  EXPECT_EQ(TestHandlesHeld(), heldAtStart + (c.timer ? 1 : 0));
+
+  for (int i = 0; i < 5; ++i) {
+    uint64_t before = TestWaitedMicros();
+    uint64_t length = Frame(1000);
+    EXPECT_GE(length, 10000u) << i;
+    EXPECT_LE(length, 10000u + StepMicros) << i;
+    // Asleep for all but the wake margin (2 ms at first) and a few readings, or not at all
+    // without a timer.
+    if (c.timer)
+      EXPECT_GE(TestWaitedMicros() - before, 9000u - 2000u - 5 * StepMicros) << i;
+    else
+      EXPECT_EQ(TestWaitedMicros() - before, 0u) << i;
+  }
+
+  CloseFrameWait();
+  EXPECT_EQ(TestHandlesHeld(), heldAtStart);
+  EXPECT_EQ(TestCallCount("timeEndPeriod"), c.raised ? 1 : 0);
+  EXPECT_EQ(FrameWait.timer, nullptr);
+  EXPECT_FALSE(FrameWait.raisedResolution);
+}
+
+INSTANTIATE_TEST_SUITE_P(Systems, FrameWaitOpen, ::testing::ValuesIn(openCases),
+                         [](const ::testing::TestParamInfo<OpenCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+// With punctual wakes the margin narrows to its floor: a frame spins some 50 us of its 10 ms.
+TEST_F(FrameWaitTest, PunctualWakesLeaveAlmostTheWholeFrameAsleep) {
+  StartFrameClock();
+  OpenFrameWait();
+  for (int i = 0; i < 300; ++i)
+    Frame(300);
+  uint64_t before = TestWaitedMicros();
+  uint64_t length = Frame(300);
+  EXPECT_GE(length, 10000u);
+  EXPECT_LE(length, 10000u + StepMicros);
+  EXPECT_GE(TestWaitedMicros() - before, 9700u - 100u);
+  EXPECT_LT(FrameWait.wakeMarginMillis, 0.1);
+}
+
+struct LatenessCase {
+  uint64_t latenessMicros;
+  uint64_t firstFrameAtMost; // the first frame sleeps all but some 2 ms
+  int lateFramesAtMost;      // of the 199 after it
+};
+
+class FrameWaitLateness : public FrameWaitTest,
+                          public ::testing::WithParamInterface<LatenessCase> {};
+
+// Late wakes widen the margin, so that after the first frame every frame ends on time again.
+// Wakes later than a whole frame turn the wait into a spin, with a sleep tried now and then, and
+// that frame is late.
+TEST_P(FrameWaitLateness, LateWakesWidenTheMarginUntilFramesEndOnTime) {
+  const LatenessCase &c = GetParam();
+  UseStep(10); // frames that spin all their 10 ms take 1,000 readings, not 10,000
+  TestSetWaitLatenessMicros(c.latenessMicros);
+  StartFrameClock();
+  OpenFrameWait();
+  EXPECT_LE(Frame(), c.firstFrameAtMost);
+  int late = 0;
+  for (int i = 1; i < 200; ++i) {
+    uint64_t length = Frame();
+    EXPECT_GE(length, 10000u) << i;
+    late += length > 10000u + StepMicros ? 1 : 0;
+  }
+  EXPECT_LE(late, c.lateFramesAtMost);
+  // Lateness gone: the margin shrinks back within a few hundred frames.
+  TestSetWaitLatenessMicros(0);
+  for (int i = 0; i < 300; ++i)
+    Frame();
+  EXPECT_LT(FrameWait.wakeMarginMillis, 0.1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lateness, FrameWaitLateness,
+                         ::testing::Values(LatenessCase{500, 10010, 0},
+                                           LatenessCase{3000, 11100, 0},
+                                           LatenessCase{8000, 16100, 0},
+                                           LatenessCase{50000, 58100, 5}),
+                         [](const ::testing::TestParamInfo<LatenessCase> &info) {
+                           return "Late" + std::to_string(info.param.latenessMicros) + "us";
+                         });
+
+// A frame whose work took the whole 10 ms or more does not wait, and does not sleep.
+TEST_F(FrameWaitTest, AnOverlongFrameGetsNoWait) {
+  StartFrameClock();
+  OpenFrameWait();
+  uint64_t before = TestWaitedMicros();
+  EXPECT_EQ(Frame(10000), 10000u + StepMicros);
+  EXPECT_EQ(Frame(15000), 15000u + StepMicros);
+  EXPECT_EQ(TestWaitedMicros(), before);
+}
+
+// A timer that cannot be set or waited on leaves that frame to the spin: it still lasts 10 ms.
+TEST_F(FrameWaitTest, AFailingTimerCallSpinsThatFrame) {
+  StartFrameClock();
+  OpenFrameWait();
+  for (const char *call : {"SetWaitableTimer", "WaitForSingleObject"}) {
+    TestFailCall(call);
+    uint64_t before = TestWaitedMicros();
+    uint64_t length = Frame(2000);
+    EXPECT_GE(length, 10000u) << call;
+    EXPECT_LE(length, 10000u + StepMicros) << call;
+    if (std::string(call) == "SetWaitableTimer")
+      EXPECT_EQ(TestWaitedMicros(), before);
+    EXPECT_GE(Frame(2000), 10000u) << call; // and the next frame sleeps again
+    EXPECT_GT(TestWaitedMicros(), before + 5000) << call;
+  }
+}
+
+// A counter that stops answering must not hold the game: the wait ends at the first failed
+// reading, before the sleep or after it, and the frame's start falls back to the last good one.
+TEST_F(FrameWaitTest, AFailedCounterReadingEndsTheWaitInsteadOfHangingIt) {
+  StartFrameClock();
+  OpenFrameWait();
+  Frame();
+  int64_t start;
+  ASSERT_TRUE(ReadFrameClockTicks(&start));
+  int calls = TestCallCount("QueryPerformanceCounter");
+  TestFailCall("QueryPerformanceCounter", 1); // the reading before the sleep
+  uint64_t before = TestClockMicros();
+  WaitOutFrame(start, 10.0);
+  EXPECT_LT(TestClockMicros() - before, 100u);
+  EXPECT_EQ(TestCallCount("QueryPerformanceCounter"), calls + 1);
+
+  ASSERT_TRUE(ReadFrameClockTicks(&start));
+  TestFailCall("QueryPerformanceCounter", 2); // the reading after the sleep
+  before = TestClockMicros();
+  WaitOutFrame(start, 10.0);
+  EXPECT_LT(TestClockMicros() - before, 10000u);
+
+  // Every reading fails from now on: frames pass at once, unpaced but not hung.
+  for (int n = 1; n <= 100; ++n)
+    TestFailCall("QueryPerformanceCounter", n);
+  for (int i = 0; i < 20; ++i) {
+    before = TestClockMicros();
+    ReadFrameClockTicks(&start);
+    WaitOutFrame(start, 10.0);
+    EXPECT_EQ(TestClockMicros(), before) << i;
+  }
+}
+
+} // namespace
