@@ -13,15 +13,15 @@ namespace {
 
 // Where a wake's lateness is not known yet: enough for a 1 ms timer resolution.
 const double FirstWakeMarginMillis = 2.0;
-// A late wake widens the margin at once to its lateness with this much to spare...
+// A late wake widens the margin at once to one and a half times its lateness plus the floor...
 const double WakeLatenessShare = 1.5;
 const double WakeMarginFloorMillis = 0.05;
 // ...and every frame narrows it by this share, down to the floor, so that one late wake keeps
 // it wide for a second or so.
 const double WakeMarginShrink = 0.97;
-// A margin longer than the frame spins the whole frame: after a wake that late the scheduler is
-// swamped, and sleeping is tried again once the margin has shrunk below the frame.
-const double WakeMarginCeilingMillis = 40.0;
+// The most of a frame ever spun. Wakes later than this come from a machine too busy for a spin
+// to help: its frames come late either way, and a spinning core would take time from drawing.
+const double WakeMarginCeilingMillis = 4.0;
 
 // Sleeps on the timer for `millis`; false when the timer could not be used.
 bool SleepFor(double millis) {
