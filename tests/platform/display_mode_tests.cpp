@@ -227,8 +227,9 @@ struct DesktopCase {
 // X server.
 void ScaleOnThisDisplay(const void *context) {
   const DesktopCase &c = *static_cast<const DesktopCase *>(context);
-  if (c.resources != nullptr)
+  if (c.resources != nullptr) {
     ASSERT_TRUE(SetDesktopResources(c.resources));
+  }
   unsetenv("GDK_SCALE");
   if (c.zeluScale != nullptr)
     setenv("ZELU_SCALE", c.zeluScale, 1);
