@@ -1,6 +1,7 @@
 // The desktop's scale factor, by which Windows enlarges the windows of a program that does not
 // declare DPI awareness (this one draws a fixed picture): ZELU_SCALE when set, else what the X11
 // desktop says (GDK_SCALE, then the Xft.dpi resource), else 1.
+#include "platform/sdl/test_hooks.h"
 #include "platform/sdl/winuser_state.h"
 
 #include <cmath>
@@ -28,7 +29,6 @@ float ParsedScale(const char *text) {
 struct ScaleState {
   bool known = false;
   float scale = 1;
-  float forced = 0; // the test controls' factor; 0 when the desktop decides
 };
 
 ScaleState &State() {
@@ -50,9 +50,9 @@ float DesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi) 
 }
 
 float DesktopScale() {
+  if (float tested = ScaleOrNone(HookDesktopScale()))
+    return tested;
   ScaleState &state = State();
-  if (state.forced != 0)
-    return state.forced;
   if (!state.known) {
     // Elsewhere (Wayland, macOS) the system itself enlarges a window that does not ask for high
     // pixel density, as ours do not; SDL's window sizes are logical there already.
@@ -64,8 +64,4 @@ float DesktopScale() {
     state.known = driver != nullptr;
   }
   return state.scale;
-}
-
-void ForceDesktopScale(float scale) {
-  State().forced = ScaleOrNone(scale);
 }
