@@ -3,6 +3,7 @@
 #include "app/game_window.h"
 
 #include "app/window_proc.h"
+#include "game/game_state.h"
 #include "gfx/glyph_text.h"
 #include "gfx/render_state.h"
 
@@ -159,6 +160,8 @@ bool OpenGameWindow(const char *title, int width, int height, int bits, bool ful
   ResizeScene(width, height);
   if (!InitRenderState())
     return FailAfterCreation("Initialization Failed.");
+  // Only the first window's context starts a game; F1's new window keeps the one in progress.
+  StartFirstGame();
   return true;
 }
 

@@ -17,7 +17,8 @@ struct AppWindowRecord {
 extern AppWindowRecord AppWindow;
 
 // Registers the class, enters the display mode (or offers windowed mode), creates and shows the
-// window, makes its rendering context current, sets the projection and runs InitRenderState.
+// window, makes its rendering context current, sets the projection, runs InitRenderState and,
+// the first time in the process, starts the first game (StartFirstGame).
 // False after telling the user; what was built by then has been taken down again, except the
 // class after a refused fullscreen mode.
 bool OpenGameWindow(const char *title, int width, int height, int bits, bool fullscreen);

@@ -94,6 +94,21 @@ void SeedFirstGame() {
   DrawFood();
 }
 
+namespace {
+
+// Set once the first game of the process is seeded: a display-mode switch builds a new window
+// and context, and a game in progress must come through it unchanged.
+bool firstGameStarted = false;
+
+} // namespace
+
+void StartFirstGame() {
+  if (firstGameStarted)
+    return;
+  SeedFirstGame();
+  firstGameStarted = true;
+}
+
 void RestartGame() {
   GameState.gameOver = false;
   GameState.completed = false;

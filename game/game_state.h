@@ -58,6 +58,9 @@ int32_t Next();
 
 // Head at column 6, row 5, a new random sequence and one food draw; nothing else changes.
 void SeedFirstGame();
+// The first call of the process seeds the first game (SeedFirstGame); later calls, from the
+// rendering contexts that a display-mode switch builds, leave the game in progress as it is.
+void StartFirstGame();
 // Every field back to its initial value; segments beyond the head are left as they are.
 void RestartGame();
 // Counts one frame and performs a step when one is due.

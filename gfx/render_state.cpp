@@ -2,7 +2,6 @@
 // anew for every rendering context.
 #include "gfx/render_state.h"
 
-#include "game/game_state.h"
 #include "gfx/bitmap_loader.h"
 #include "gfx/glyph_text.h"
 
@@ -14,10 +13,6 @@ namespace {
 
 // Image files by texture index.
 const char *const ImagePaths[2] = {"Data/Font.bmp", "Data/Image.bmp"};
-
-// Set once the first context of the process has started a game. A display-mode switch builds a
-// new context, and a game in progress must come through it unchanged.
-bool firstGameSeeded = false;
 
 // Releases an image as the loader hands it over: the pixel block, then the record.
 void ReleaseImage(RgbImage *image) {
@@ -77,9 +72,5 @@ bool InitRenderState() {
     return false;
   BuildGlyphLists();
   SetFixedState();
-  if (!firstGameSeeded) {
-    SeedFirstGame();
-    firstGameSeeded = true;
-  }
   return true;
 }

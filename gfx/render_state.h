@@ -18,7 +18,6 @@ extern GLuint TextureNames[2];
 bool LoadSpriteTextures();
 
 // Prepares the current rendering context: the textures, the glyph lists, shading, clear values,
-// the line hint and blending. The first successful run of the process also seeds the first game;
-// later runs (a display-mode switch) leave the game as it is. False, with nothing else done,
-// when the textures could not be made.
+// the line hint and blending; the game is not touched. False, with nothing else done, when the
+// textures could not be made.
 bool InitRenderState();

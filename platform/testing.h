@@ -1,5 +1,6 @@
 // Controls that tests use to script and observe the native platform layer (platform/sdl).
-// Game code never includes this header; it exists only in the native build.
+// Game code never includes this header; it exists only in the native build, and its functions
+// only in the zelu_platform_testing library that test programs link.
 #pragma once
 
 #include "platform/win32.h"

@@ -97,7 +97,7 @@ HANDLE OpenExistingForReading(const char *path, DWORD access, DWORD disposition)
   }
   KernelObject *file = new KernelObject{ObjectKind::File, fd, 0};
   LiveObjects().insert(file);
-  TestHookHeld(+1);
+  HookHeld(+1);
   return file;
 }
 
@@ -118,18 +118,18 @@ bool FileBytes(int fd, uint64_t *size) {
 } // namespace
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
-  if (moduleName != nullptr || TestHookFails("GetModuleHandleA"))
+  if (moduleName != nullptr || HookFails(PlatformCall::GetModuleHandleA))
     return nullptr;
   return reinterpret_cast<HMODULE>(&moduleTag);
 }
 
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
-  if (TestHookFails("QueryPerformanceFrequency") || TestHookNoPerformanceCounter()) {
+  if (HookFails(PlatformCall::QueryPerformanceFrequency) || HookNoPerformanceCounter()) {
     frequency->QuadPart = 0;
     return FALSE;
   }
-  if (TestHookClockIsVirtual())
-    frequency->QuadPart = TestHookCounterFrequency();
+  if (HookClockIsVirtual())
+    frequency->QuadPart = HookCounterFrequency();
   else
     frequency->QuadPart = static_cast<LONGLONG>(SDL_GetPerformanceFrequency());
   return TRUE;
@@ -137,10 +137,10 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
 
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
   uint64_t micros;
-  if (TestHookFails("QueryPerformanceCounter"))
+  if (HookFails(PlatformCall::QueryPerformanceCounter))
     return FALSE;
-  if (TestHookVirtualMicros(&micros))
-    count->QuadPart = CountsFromMicros(micros, TestHookCounterFrequency());
+  if (HookVirtualMicros(&micros))
+    count->QuadPart = CountsFromMicros(micros, HookCounterFrequency());
   else
     count->QuadPart = static_cast<LONGLONG>(SDL_GetPerformanceCounter());
   return TRUE;
@@ -148,14 +148,14 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
 
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                           DWORD creationDisposition, DWORD, HANDLE) {
-  if (TestHookFails("CreateFileA"))
+  if (HookFails(PlatformCall::CreateFileA))
     return INVALID_HANDLE_VALUE;
   return OpenExistingForReading(fileName, desiredAccess, creationDisposition);
 }
 
 HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                           DWORD creationDisposition, DWORD, HANDLE) {
-  if (TestHookFails("CreateFileW") || fileName == nullptr)
+  if (HookFails(PlatformCall::CreateFileW) || fileName == nullptr)
     return INVALID_HANDLE_VALUE;
   return OpenExistingForReading(Utf8FromUtf16(fileName).c_str(), desiredAccess,
                                 creationDisposition);
@@ -164,7 +164,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, LPSECURI
 DWORD WINAPI GetFileSize(HANDLE file, DWORD *fileSizeHigh) {
   KernelObject *object = FindObject(file, ObjectKind::File);
   uint64_t size;
-  if (TestHookFails("GetFileSize") || object == nullptr || !FileBytes(object->fd, &size))
+  if (HookFails(PlatformCall::GetFileSize) || object == nullptr || !FileBytes(object->fd, &size))
     return INVALID_FILE_SIZE;
   if (fileSizeHigh != nullptr)
     *fileSizeHigh = static_cast<DWORD>(size >> 32);
@@ -176,8 +176,8 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
                                  DWORD maximumSizeHigh, DWORD maximumSizeLow, LPCSTR name) {
   KernelObject *object = FindObject(file, ObjectKind::File);
   uint64_t fileSize;
-  if (TestHookFails("CreateFileMappingA") || object == nullptr || protect != PAGE_READONLY ||
-      name != nullptr || !FileBytes(object->fd, &fileSize))
+  if (HookFails(PlatformCall::CreateFileMappingA) || object == nullptr ||
+      protect != PAGE_READONLY || name != nullptr || !FileBytes(object->fd, &fileSize))
     return nullptr;
   uint64_t size = (static_cast<uint64_t>(maximumSizeHigh) << 32) | maximumSizeLow;
   if (size == 0)
@@ -189,14 +189,14 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
     return nullptr;
   KernelObject *mapping = new KernelObject{ObjectKind::Mapping, fd, size};
   LiveObjects().insert(mapping);
-  TestHookHeld(+1);
+  HookHeld(+1);
   return mapping;
 }
 
 LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHigh, DWORD offsetLow,
                             SIZE_T bytesToMap) {
   KernelObject *object = FindObject(mapping, ObjectKind::Mapping);
-  if (TestHookFails("MapViewOfFile") || object == nullptr || desiredAccess != FILE_MAP_READ)
+  if (HookFails(PlatformCall::MapViewOfFile) || object == nullptr || desiredAccess != FILE_MAP_READ)
     return nullptr;
   uint64_t offset = (static_cast<uint64_t>(offsetHigh) << 32) | offsetLow;
   const uint64_t granularity = 65536; // Windows' allocation granularity
@@ -213,24 +213,24 @@ LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHig
   // that a read past the end of the file is reported.
   ASAN_POISON_MEMORY_REGION(static_cast<char *>(view) + length, PageTail(length));
   LiveViews()[view] = length;
-  TestHookHeld(+1);
+  HookHeld(+1);
   return view;
 }
 
 BOOL WINAPI UnmapViewOfFile(const void *baseAddress) {
   auto found = LiveViews().find(baseAddress);
-  if (TestHookFails("UnmapViewOfFile") || found == LiveViews().end())
+  if (HookFails(PlatformCall::UnmapViewOfFile) || found == LiveViews().end())
     return FALSE;
   ASAN_UNPOISON_MEMORY_REGION(static_cast<const char *>(baseAddress) + found->second,
                               PageTail(found->second));
   munmap(const_cast<void *>(baseAddress), found->second);
   LiveViews().erase(found);
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
-  if (TestHookFails("CloseHandle"))
+  if (HookFails(PlatformCall::CloseHandle))
     return FALSE;
   if (ReleaseTimer(handle))
     return TRUE;
@@ -241,20 +241,21 @@ BOOL WINAPI CloseHandle(HANDLE handle) {
   close(object->fd);
   LiveObjects().erase(found);
   delete object;
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }
 
 // Fixed blocks only (a fixed block's handle is its address), optionally zero-filled.
 HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes) {
-  if (TestHookFails("LocalAlloc") || (flags & ~static_cast<UINT>(LMEM_ZEROINIT)) != LMEM_FIXED)
+  if (HookFails(PlatformCall::LocalAlloc) ||
+      (flags & ~static_cast<UINT>(LMEM_ZEROINIT)) != LMEM_FIXED)
     return nullptr;
   size_t size = bytes != 0 ? bytes : 1;
   void *block = (flags & LMEM_ZEROINIT) != 0 ? calloc(1, size) : malloc(size);
   if (block == nullptr)
     return nullptr;
   LiveBlocks().insert(block);
-  TestHookHeld(+1);
+  HookHeld(+1);
   return block;
 }
 
@@ -263,10 +264,10 @@ HLOCAL WINAPI LocalFree(HLOCAL memory) {
   if (memory == nullptr)
     return nullptr;
   auto found = LiveBlocks().find(memory);
-  if (TestHookFails("LocalFree") || found == LiveBlocks().end())
+  if (HookFails(PlatformCall::LocalFree) || found == LiveBlocks().end())
     return memory;
   LiveBlocks().erase(found);
   free(memory);
-  TestHookHeld(-1);
+  HookHeld(-1);
   return nullptr;
 }

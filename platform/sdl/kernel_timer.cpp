@@ -43,29 +43,29 @@ void SleepUntilNanos(uint64_t due) {
 
 HANDLE WINAPI CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES security, LPCWSTR name, DWORD flags,
                                      DWORD) {
-  if (TestHookFails("CreateWaitableTimerExW") || security != nullptr || name != nullptr)
+  if (HookFails(PlatformCall::CreateWaitableTimerExW) || security != nullptr || name != nullptr)
     return nullptr;
   // Systems before Windows 10 1803 refuse the high-resolution flag; the controls can act as one.
   if ((flags & ~static_cast<DWORD>(CREATE_WAITABLE_TIMER_HIGH_RESOLUTION)) != 0 ||
-      ((flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION) && TestHookNoHighResolutionTimer()))
+      ((flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION) && HookNoHighResolutionTimer()))
     return nullptr;
   Timer *timer = new Timer{false, false, 0};
   LiveTimers().insert(timer);
-  TestHookHeld(+1);
+  HookHeld(+1);
   return timer;
 }
 
 BOOL WINAPI SetWaitableTimer(HANDLE handle, const LARGE_INTEGER *dueTime, LONG period,
                              PTIMERAPCROUTINE completion, LPVOID, BOOL) {
   Timer *timer = FindTimer(handle);
-  if (TestHookFails("SetWaitableTimer") || timer == nullptr || dueTime == nullptr ||
+  if (HookFails(PlatformCall::SetWaitableTimer) || timer == nullptr || dueTime == nullptr ||
       dueTime->QuadPart > 0 || period != 0 || completion != nullptr)
     return FALSE;
   uint64_t hundredsOfNanos = static_cast<uint64_t>(-dueTime->QuadPart);
   timer->set = true;
-  timer->virtualDue = TestHookClockIsVirtual();
+  timer->virtualDue = HookClockIsVirtual();
   if (timer->virtualDue)
-    timer->due = TestHookVirtualNow() + (hundredsOfNanos + 9) / 10;
+    timer->due = HookVirtualNow() + (hundredsOfNanos + 9) / 10;
   else
     timer->due = MonotonicNanos() + hundredsOfNanos * 100;
   return TRUE;
@@ -73,19 +73,19 @@ BOOL WINAPI SetWaitableTimer(HANDLE handle, const LARGE_INTEGER *dueTime, LONG p
 
 DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   Timer *timer = FindTimer(handle);
-  if (TestHookFails("WaitForSingleObject") || timer == nullptr ||
+  if (HookFails(PlatformCall::WaitForSingleObject) || timer == nullptr ||
       (!timer->set && milliseconds == INFINITE))
     return WAIT_FAILED;
-  bool virtualClock = TestHookClockIsVirtual();
+  bool virtualClock = HookClockIsVirtual();
   if (virtualClock != timer->virtualDue && timer->set)
     return WAIT_FAILED; // set on one clock, waited for on the other
-  uint64_t now = virtualClock ? TestHookVirtualNow() : MonotonicNanos();
+  uint64_t now = virtualClock ? HookVirtualNow() : MonotonicNanos();
   uint64_t unit = virtualClock ? 1000u : 1000000u; // per millisecond
   uint64_t limit = milliseconds == INFINITE ? UINT64_MAX : now + milliseconds * unit;
   bool due = timer->set && timer->due <= limit;
   uint64_t until = due ? timer->due : limit;
   if (virtualClock)
-    TestHookWaitVirtual(until);
+    HookWaitVirtual(until);
   else if (until > now)
     SleepUntilNanos(until);
   if (!due)
@@ -100,6 +100,6 @@ bool ReleaseTimer(HANDLE handle) {
     return false;
   LiveTimers().erase(timer);
   delete timer;
-  TestHookHeld(-1);
+  HookHeld(-1);
   return true;
 }

@@ -56,8 +56,8 @@ bool SoundIsPlaying() {
 
 DWORD WINAPI timeGetTime(void) {
   uint64_t micros;
-  if (TestHookVirtualMicros(&micros))
-    return static_cast<DWORD>(micros / 1000) + TestHookTimeGetTimeOffset();
+  if (HookVirtualMicros(&micros))
+    return static_cast<DWORD>(micros / 1000) + HookTimeGetTimeOffset();
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   uint64_t millis = static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
@@ -67,21 +67,21 @@ DWORD WINAPI timeGetTime(void) {
 // The system's timers already wake to well under a millisecond here: a request only has to be
 // valid. Each timeBeginPeriod is to be matched by a timeEndPeriod of the same period.
 MMRESULT WINAPI timeBeginPeriod(UINT period) {
-  if (TestHookFails("timeBeginPeriod") || period == 0)
+  if (HookFails(PlatformCall::timeBeginPeriod) || period == 0)
     return TIMERR_NOCANDO;
   return TIMERR_NOERROR;
 }
 
 MMRESULT WINAPI timeEndPeriod(UINT period) {
-  if (TestHookFails("timeEndPeriod") || period == 0)
+  if (HookFails(PlatformCall::timeEndPeriod) || period == 0)
     return TIMERR_NOCANDO;
   return TIMERR_NOERROR;
 }
 
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
-  if (TestHookRecordSound(sound, flags))
+  if (HookRecordSound(sound, flags))
     return TRUE;
-  if (TestHookFails("PlaySoundA") || !AudioReady())
+  if (HookFails(PlatformCall::PlaySoundA) || !AudioReady())
     return FALSE;
   if (sound == nullptr) {
     StopPlaying();

@@ -1,67 +1,174 @@
-// What the platform calls ask of the test controls (platform/testing.h): armed failures, scripted
-// message boxes, recorded sounds and the virtual clock. Internal to platform/sdl.
+// The seam through which the test controls (platform/testing.h, linked into test programs only)
+// script and observe the platform calls. The game links no controls: the table stays null and
+// every hook below is one test of a pointer. Internal to platform/sdl.
 #pragma once
 
 #include "platform/win32.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
-// Counts a call of `function`; true when this call was armed to fail.
-bool TestHookFails(const char *function);
+// The calls that tests can make fail and count, by their Win32 names. A call listed here asks
+// HookFails(PlatformCall::Name) on entry; TestFailCall("Name") and TestCallCount("Name") then
+// reach it.
+#define ZELU_PLATFORM_CALLS(X)                                                                     \
+  X(AdjustWindowRectEx)                                                                            \
+  X(ChangeDisplaySettingsA)                                                                        \
+  X(ChoosePixelFormat)                                                                             \
+  X(CloseHandle)                                                                                   \
+  X(CreateCompatibleDC)                                                                            \
+  X(CreateDIBSection)                                                                              \
+  X(CreateFileA)                                                                                   \
+  X(CreateFileMappingA)                                                                            \
+  X(CreateFileW)                                                                                   \
+  X(CreateWaitableTimerExW)                                                                        \
+  X(CreateWindowExA)                                                                               \
+  X(DeleteDC)                                                                                      \
+  X(DeleteObject)                                                                                  \
+  X(DestroyWindow)                                                                                 \
+  X(GdiFlush)                                                                                      \
+  X(GetDC)                                                                                         \
+  X(GetFileSize)                                                                                   \
+  X(GetModuleHandleA)                                                                              \
+  X(LoadCursorA)                                                                                   \
+  X(LoadIconA)                                                                                     \
+  X(LocalAlloc)                                                                                    \
+  X(LocalFree)                                                                                     \
+  X(MapViewOfFile)                                                                                 \
+  X(MessageBoxA)                                                                                   \
+  X(PlaySoundA)                                                                                    \
+  X(QueryPerformanceCounter)                                                                       \
+  X(QueryPerformanceFrequency)                                                                     \
+  X(RegisterClassA)                                                                                \
+  X(ReleaseDC)                                                                                     \
+  X(SelectObject)                                                                                  \
+  X(SetDIBits)                                                                                     \
+  X(SetFocus)                                                                                      \
+  X(SetForegroundWindow)                                                                           \
+  X(SetPixelFormat)                                                                                \
+  X(SetWaitableTimer)                                                                              \
+  X(SwapBuffers)                                                                                   \
+  X(UnmapViewOfFile)                                                                               \
+  X(UnregisterClassA)                                                                              \
+  X(WaitForSingleObject)                                                                           \
+  X(wglCreateContext)                                                                              \
+  X(wglDeleteContext)                                                                              \
+  X(timeBeginPeriod)                                                                               \
+  X(timeEndPeriod)                                                                                 \
+  X(wglMakeCurrent)
 
-// Platform objects held (files, mappings, views, local blocks, contexts, bitmaps, windows...):
-// every call that obtains one adds 1, every release subtracts 1.
-void TestHookHeld(int delta);
+enum class PlatformCall {
+#define ZELU_PLATFORM_CALL_ENUM(name) name,
+  ZELU_PLATFORM_CALLS(ZELU_PLATFORM_CALL_ENUM)
+#undef ZELU_PLATFORM_CALL_ENUM
+      Count
+};
 
-// Message boxes: record every box; when scripted, `answer` receives the scripted answer.
-void TestHookRecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-bool TestHookScriptedBox(UINT type, int *answer);
+// What the controls answer; every entry is set when the table is installed.
+struct PlatformHooks {
+  // Counts a call; true when this call was armed to fail.
+  bool (*callFails)(PlatformCall call);
+  // Platform objects held (files, mappings, views, local blocks, contexts, bitmaps, windows...):
+  // every call that obtains one adds 1, every release subtracts 1.
+  void (*objectsHeld)(int delta);
+  // Message boxes: every box is recorded; when boxes are scripted, true with the answer.
+  bool (*messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type, int *answer);
+  // Sounds: every call is recorded; true when sounds are recorded instead of played.
+  bool (*playSound)(LPCSTR name, DWORD flags);
+  // The virtual clock: true, with the time in microseconds after its per-reading step, when it
+  // stands in for the real one.
+  bool (*virtualMicros)(uint64_t *micros);
+  // True when the virtual clock stands in for the real one (reads nothing).
+  bool (*clockIsVirtual)();
+  // The virtual clock's time in microseconds, without a reading's step.
+  uint64_t (*virtualNow)();
+  // A wait on the virtual clock: moves it on to `dueMicros` (when that is later) and then by the
+  // wake-up lateness the tests asked for.
+  void (*waitVirtual)(uint64_t dueMicros);
+  // True when the tests made CreateWaitableTimerExW refuse the high-resolution flag.
+  bool (*noHighResolutionTimer)();
+  // The offset in milliseconds that the tests added to timeGetTime (to reach its wrap).
+  DWORD (*timeGetTimeOffset)();
+  // True when the tests switched the performance counter off.
+  bool (*noPerformanceCounter)();
+  // Counter frequency of the virtual clock.
+  int64_t (*counterFrequency)();
+  // Turns the oldest queued test input into messages; false when none can be delivered yet.
+  bool (*takeInput)();
+  // PeekMessageA found no message: counts that and runs the actions due now.
+  void (*queueFoundEmpty)();
+  // Frames: whether SwapBuffers reads the back buffer first, where it leaves what it read, the
+  // action that runs before each swap, and the count of frames presented.
+  bool (*capturingFrames)();
+  void (*storeFrame)(std::vector<uint8_t> pixels, int width, int height);
+  void (*beforeSwap)();
+  void (*framePresented)();
+};
 
-// Sounds: record every call; true when sounds are recorded instead of played.
-bool TestHookRecordSound(LPCSTR name, DWORD flags);
+// Null in the game; the test controls set it before main.
+extern const PlatformHooks *platformHooks;
 
-// The virtual clock: true (with the time in microseconds, after its per-reading step) when the
-// virtual clock stands in for the real one.
-bool TestHookVirtualMicros(uint64_t *micros);
-// True when the virtual clock stands in for the real one (reads nothing).
-bool TestHookClockIsVirtual();
-// The virtual clock's time in microseconds, without a reading's step.
-uint64_t TestHookVirtualNow();
-// A wait on the virtual clock: moves it on to `dueMicros` (when that is later) and then by the
-// wake-up lateness the tests asked for.
-void TestHookWaitVirtual(uint64_t dueMicros);
-// True when the tests made CreateWaitableTimerExW refuse the high-resolution flag.
-bool TestHookNoHighResolutionTimer();
-// The offset in milliseconds that the tests added to timeGetTime (to reach its wrap).
-DWORD TestHookTimeGetTimeOffset();
-// True when the tests switched the performance counter off.
-bool TestHookNoPerformanceCounter();
-// Counter frequency of the virtual clock.
-int64_t TestHookCounterFrequency();
+inline bool HookFails(PlatformCall call) {
+  return platformHooks != nullptr && platformHooks->callFails(call);
+}
+inline void HookHeld(int delta) {
+  if (platformHooks != nullptr)
+    platformHooks->objectsHeld(delta);
+}
+inline bool HookScriptedBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type, int *answer) {
+  return platformHooks != nullptr && platformHooks->messageBox(owner, text, caption, type, answer);
+}
+inline bool HookRecordSound(LPCSTR name, DWORD flags) {
+  return platformHooks != nullptr && platformHooks->playSound(name, flags);
+}
+inline bool HookVirtualMicros(uint64_t *micros) {
+  return platformHooks != nullptr && platformHooks->virtualMicros(micros);
+}
+inline bool HookClockIsVirtual() {
+  return platformHooks != nullptr && platformHooks->clockIsVirtual();
+}
+inline uint64_t HookVirtualNow() {
+  return platformHooks != nullptr ? platformHooks->virtualNow() : 0;
+}
+inline void HookWaitVirtual(uint64_t dueMicros) {
+  if (platformHooks != nullptr)
+    platformHooks->waitVirtual(dueMicros);
+}
+inline bool HookNoHighResolutionTimer() {
+  return platformHooks != nullptr && platformHooks->noHighResolutionTimer();
+}
+inline DWORD HookTimeGetTimeOffset() {
+  return platformHooks != nullptr ? platformHooks->timeGetTimeOffset() : 0;
+}
+inline bool HookNoPerformanceCounter() {
+  return platformHooks != nullptr && platformHooks->noPerformanceCounter();
+}
+inline int64_t HookCounterFrequency() {
+  return platformHooks != nullptr ? platformHooks->counterFrequency() : 0;
+}
+inline bool HookTakeInput() {
+  return platformHooks != nullptr && platformHooks->takeInput();
+}
+inline void HookQueueFoundEmpty() {
+  if (platformHooks != nullptr)
+    platformHooks->queueFoundEmpty();
+}
+inline bool HookCapturingFrames() {
+  return platformHooks != nullptr && platformHooks->capturingFrames();
+}
+inline void HookStoreFrame(std::vector<uint8_t> pixels, int width, int height) {
+  if (platformHooks != nullptr)
+    platformHooks->storeFrame(std::move(pixels), width, height);
+}
+inline void HookBeforeSwap() {
+  if (platformHooks != nullptr)
+    platformHooks->beforeSwap();
+}
+inline void HookFramePresented() {
+  if (platformHooks != nullptr)
+    platformHooks->framePresented();
+}
 
 // Implemented by mmsystem.cpp for the controls: whether a sound plays now.
 bool SoundIsPlaying();
-
-// --- Input, the empty queue and frames (asked by the window layer and wgl) -------------------
-// One queued test input (TestQueueKey ... TestQueueClose in platform/testing.h).
-struct TestInput {
-  enum Kind { Key, SysKey, Minimize, Restore, FocusLoss, Resize, Close } kind;
-  int virtualKey; // Key, SysKey
-  bool down;      // Key, SysKey
-  bool alt;       // SysKey
-  int width;      // Resize
-  int height;     // Resize
-};
-// The oldest queued test input, left in the queue; false when none is queued.
-bool TestHookPeekInput(TestInput *input);
-// Removes the oldest queued test input.
-void TestHookDropInput();
-// PeekMessageA found no message: counts that and runs the actions due now.
-void TestHookQueueFoundEmpty();
-// Frames: whether SwapBuffers reads the back buffer first, where it leaves what it read, the
-// action that runs before each swap, and the count of frames presented.
-bool TestHookCapturingFrames();
-void TestHookStoreFrame(std::vector<uint8_t> pixels, int width, int height);
-void TestHookBeforeSwap();
-void TestHookFramePresented();

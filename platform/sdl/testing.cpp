@@ -1,19 +1,49 @@
 // The test controls: armed failures, scripted message boxes, recorded sounds, the virtual clock,
-// queued input, frame capture and window state. The platform calls consult them through
-// test_hooks.h.
+// queued input, frame capture and window state. Linked into test programs only; before main it
+// installs the hook table through which the platform calls consult it (test_hooks.h).
 #include "platform/testing.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/sdl/winuser_state.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
+const int kCallCount = static_cast<int>(PlatformCall::Count);
+
+const char *const kCallNames[] = {
+#define ZELU_PLATFORM_CALL_NAME(name) #name,
+    ZELU_PLATFORM_CALLS(ZELU_PLATFORM_CALL_NAME)
+#undef ZELU_PLATFORM_CALL_NAME
+};
+static_assert(sizeof kCallNames / sizeof kCallNames[0] == kCallCount, "one name per call");
+
+// A name that no platform call carries is a mistake in the test: it would arm nothing.
+int CallIndex(const char *function) {
+  for (int i = 0; i < kCallCount; ++i)
+    if (std::strcmp(kCallNames[i], function) == 0)
+      return i;
+  std::fprintf(stderr, "platform/testing.h: no platform call named \"%s\" can fail\n", function);
+  std::abort();
+}
+
+// One queued test input (TestQueueKey ... TestQueueClose in platform/testing.h).
+struct TestInput {
+  enum Kind { Key, SysKey, Minimize, Restore, FocusLoss, Resize, Close } kind;
+  int virtualKey; // Key, SysKey
+  bool down;      // Key, SysKey
+  bool alt;       // SysKey
+  int width;      // Resize
+  int height;     // Resize
+};
+
 struct ArmedFailure {
-  std::string function;
+  int call;   // a PlatformCall
   int atCall; // the call count at which the call fails
 };
 
@@ -24,7 +54,7 @@ struct EmptyQueueAction {
 };
 
 struct TestControls {
-  std::map<std::string, int> callCounts;
+  int callCounts[kCallCount] = {};
   std::vector<ArmedFailure> failures;
   bool boxesScripted = false;
   std::vector<int> boxAnswers;
@@ -72,24 +102,12 @@ void TestReset() {
 
 void TestFailCall(const char *function, int nth) {
   TestControls &c = Controls();
-  c.failures.push_back({function, c.callCounts[function] + nth});
+  int call = CallIndex(function);
+  c.failures.push_back({call, c.callCounts[call] + nth});
 }
 
 int TestCallCount(const char *function) {
-  auto found = Controls().callCounts.find(function);
-  return found == Controls().callCounts.end() ? 0 : found->second;
-}
-
-bool TestHookFails(const char *function) {
-  TestControls &c = Controls();
-  int count = ++c.callCounts[function];
-  for (size_t i = 0; i < c.failures.size(); ++i) {
-    if (c.failures[i].atCall == count && c.failures[i].function == function) {
-      c.failures.erase(c.failures.begin() + static_cast<long>(i));
-      return true;
-    }
-  }
-  return false;
+  return Controls().callCounts[CallIndex(function)];
 }
 
 void TestScriptMessageBoxes(const std::vector<int> &answers) {
@@ -101,21 +119,6 @@ void TestScriptMessageBoxes(const std::vector<int> &answers) {
 
 const std::vector<TestMessageBox> &TestMessageBoxes() {
   return Controls().boxes;
-}
-
-void TestHookRecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  Controls().boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
-}
-
-bool TestHookScriptedBox(UINT type, int *answer) {
-  TestControls &c = Controls();
-  if (!c.boxesScripted)
-    return false;
-  if (c.nextBoxAnswer < c.boxAnswers.size())
-    *answer = c.boxAnswers[c.nextBoxAnswer++];
-  else
-    *answer = (type & 0xF) == MB_YESNO ? IDNO : IDOK;
-  return true;
 }
 
 void TestRecordSounds() {
@@ -130,12 +133,6 @@ bool TestSoundPlaying() {
   return SoundIsPlaying();
 }
 
-bool TestHookRecordSound(LPCSTR name, DWORD flags) {
-  TestControls &c = Controls();
-  c.sounds.push_back({name ? name : "", flags});
-  return c.soundsRecorded;
-}
-
 void TestUseVirtualClock(uint64_t startMicros, uint64_t stepMicros) {
   TestControls &c = Controls();
   c.clockVirtual = true;
@@ -146,9 +143,11 @@ void TestUseVirtualClock(uint64_t startMicros, uint64_t stepMicros) {
 void TestSetClockMicros(uint64_t micros) {
   Controls().clockMicros = micros;
 }
+
 void TestAdvanceClockMicros(uint64_t micros) {
   Controls().clockMicros += micros;
 }
+
 uint64_t TestClockMicros() {
   return Controls().clockMicros;
 }
@@ -166,30 +165,6 @@ void TestSetNoPerformanceCounter(bool absent) {
   Controls().noPerformanceCounter = absent;
 }
 
-bool TestHookVirtualMicros(uint64_t *micros) {
-  TestControls &c = Controls();
-  if (!c.clockVirtual)
-    return false;
-  c.clockMicros += c.clockStepMicros;
-  *micros = c.clockMicros;
-  return true;
-}
-
-bool TestHookClockIsVirtual() {
-  return Controls().clockVirtual;
-}
-
-uint64_t TestHookVirtualNow() {
-  return Controls().clockMicros;
-}
-
-void TestHookWaitVirtual(uint64_t dueMicros) {
-  TestControls &c = Controls();
-  uint64_t end = (dueMicros > c.clockMicros ? dueMicros : c.clockMicros) + c.waitLatenessMicros;
-  c.waitedMicros += end - c.clockMicros;
-  c.clockMicros = end;
-}
-
 void TestSetWaitLatenessMicros(uint64_t micros) {
   Controls().waitLatenessMicros = micros;
 }
@@ -200,26 +175,6 @@ uint64_t TestWaitedMicros() {
 
 void TestSetNoHighResolutionTimer(bool absent) {
   Controls().noHighResolutionTimer = absent;
-}
-
-bool TestHookNoHighResolutionTimer() {
-  return Controls().noHighResolutionTimer;
-}
-
-DWORD TestHookTimeGetTimeOffset() {
-  return Controls().timeGetTimeOffset;
-}
-
-bool TestHookNoPerformanceCounter() {
-  return Controls().noPerformanceCounter;
-}
-
-int64_t TestHookCounterFrequency() {
-  return Controls().counterFrequency;
-}
-
-void TestHookHeld(int delta) {
-  heldObjects += delta;
 }
 
 int TestHandlesHeld() {
@@ -259,33 +214,6 @@ void TestAtEmptyQueue(int nth, void (*action)(void *), void *context) {
   c.emptyQueueActions.push_back({c.emptyQueues + nth, action, context});
 }
 
-bool TestHookPeekInput(TestInput *input) {
-  if (Controls().input.empty())
-    return false;
-  *input = Controls().input.front();
-  return true;
-}
-
-void TestHookDropInput() {
-  if (!Controls().input.empty())
-    Controls().input.pop_front();
-}
-
-void TestHookQueueFoundEmpty() {
-  TestControls &c = Controls();
-  ++c.emptyQueues;
-  std::vector<EmptyQueueAction> due;
-  for (size_t i = c.emptyQueueActions.size(); i-- > 0;) {
-    if (c.emptyQueueActions[i].atEmptyQueue <= c.emptyQueues) {
-      due.insert(due.begin(), c.emptyQueueActions[i]);
-      c.emptyQueueActions.erase(c.emptyQueueActions.begin() + static_cast<long>(i));
-    }
-  }
-  // The actions may arm new ones, so they run once the list is settled.
-  for (const EmptyQueueAction &entry : due)
-    entry.action(entry.context);
-}
-
 void TestCaptureFrames(bool on) {
   Controls().captureFrames = on;
 }
@@ -303,27 +231,6 @@ std::vector<uint8_t> TestLastFrame(int *width, int *height) {
 void TestOnSwap(void (*action)(int frame, void *), void *context) {
   Controls().swapAction = action;
   Controls().swapContext = context;
-}
-
-bool TestHookCapturingFrames() {
-  return Controls().captureFrames;
-}
-
-void TestHookStoreFrame(std::vector<uint8_t> pixels, int width, int height) {
-  TestControls &c = Controls();
-  c.lastFrame = std::move(pixels);
-  c.lastFrameWidth = width;
-  c.lastFrameHeight = height;
-}
-
-void TestHookBeforeSwap() {
-  TestControls &c = Controls();
-  if (c.swapAction != nullptr)
-    c.swapAction(c.framesPresented + 1, c.swapContext);
-}
-
-void TestHookFramePresented() {
-  ++Controls().framesPresented;
 }
 
 bool TestWindowExists(HWND window) {
@@ -354,3 +261,179 @@ bool TestCursorVisible() {
 bool TestDisplayModeChanged() {
   return DisplayModeChanged();
 }
+
+namespace {
+
+bool CallFails(PlatformCall platformCall) {
+  TestControls &c = Controls();
+  int call = static_cast<int>(platformCall);
+  int count = ++c.callCounts[call];
+  for (size_t i = 0; i < c.failures.size(); ++i) {
+    if (c.failures[i].atCall == count && c.failures[i].call == call) {
+      c.failures.erase(c.failures.begin() + static_cast<long>(i));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PlaySoundHook(LPCSTR name, DWORD flags) {
+  TestControls &c = Controls();
+  c.sounds.push_back({name ? name : "", flags});
+  return c.soundsRecorded;
+}
+
+bool VirtualMicros(uint64_t *micros) {
+  TestControls &c = Controls();
+  if (!c.clockVirtual)
+    return false;
+  c.clockMicros += c.clockStepMicros;
+  *micros = c.clockMicros;
+  return true;
+}
+
+bool ClockIsVirtual() {
+  return Controls().clockVirtual;
+}
+
+uint64_t VirtualNow() {
+  return Controls().clockMicros;
+}
+
+void WaitVirtual(uint64_t dueMicros) {
+  TestControls &c = Controls();
+  uint64_t end = (dueMicros > c.clockMicros ? dueMicros : c.clockMicros) + c.waitLatenessMicros;
+  c.waitedMicros += end - c.clockMicros;
+  c.clockMicros = end;
+}
+
+bool NoHighResolutionTimer() {
+  return Controls().noHighResolutionTimer;
+}
+
+DWORD TimeGetTimeOffset() {
+  return Controls().timeGetTimeOffset;
+}
+
+bool NoPerformanceCounter() {
+  return Controls().noPerformanceCounter;
+}
+
+int64_t CounterFrequency() {
+  return Controls().counterFrequency;
+}
+
+void ObjectsHeld(int delta) {
+  heldObjects += delta;
+}
+
+void QueueFoundEmpty() {
+  TestControls &c = Controls();
+  ++c.emptyQueues;
+  std::vector<EmptyQueueAction> due;
+  for (size_t i = c.emptyQueueActions.size(); i-- > 0;) {
+    if (c.emptyQueueActions[i].atEmptyQueue <= c.emptyQueues) {
+      due.insert(due.begin(), c.emptyQueueActions[i]);
+      c.emptyQueueActions.erase(c.emptyQueueActions.begin() + static_cast<long>(i));
+    }
+  }
+  // The actions may arm new ones, so they run once the list is settled.
+  for (const EmptyQueueAction &entry : due)
+    entry.action(entry.context);
+}
+
+bool CapturingFrames() {
+  return Controls().captureFrames;
+}
+
+void StoreFrame(std::vector<uint8_t> pixels, int width, int height) {
+  TestControls &c = Controls();
+  c.lastFrame = std::move(pixels);
+  c.lastFrameWidth = width;
+  c.lastFrameHeight = height;
+}
+
+void BeforeSwap() {
+  TestControls &c = Controls();
+  if (c.swapAction != nullptr)
+    c.swapAction(c.framesPresented + 1, c.swapContext);
+}
+
+void FramePresented() {
+  ++Controls().framesPresented;
+}
+
+bool MessageBoxHook(HWND owner, LPCSTR text, LPCSTR caption, UINT type, int *answer) {
+  TestControls &c = Controls();
+  c.boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+  if (!c.boxesScripted)
+    return false;
+  if (c.nextBoxAnswer < c.boxAnswers.size())
+    *answer = c.boxAnswers[c.nextBoxAnswer++];
+  else
+    *answer = (type & 0xF) == MB_YESNO ? IDNO : IDOK;
+  return true;
+}
+
+// The window that queued input goes to: keys to the focus (system keys, as on Win32, to the
+// active window when nothing has the focus), the rest to the game's window. False while no
+// window exists, so the input waits for one.
+bool InputTarget(const TestInput &input, HWND *window) {
+  if (NewestWindow() == nullptr)
+    return false;
+  if (input.kind == TestInput::Key)
+    *window = FocusWindow();
+  else if (input.kind == TestInput::SysKey)
+    *window = FocusWindow() != nullptr ? FocusWindow() : ActiveWindow();
+  else
+    *window = ActiveWindow() != nullptr ? ActiveWindow() : NewestWindow();
+  return true;
+}
+
+void InputToMessages(const TestInput &input, HWND window) {
+  switch (input.kind) {
+  case TestInput::Key:
+    return KeyInput(window, input.virtualKey, input.down, false, false);
+  case TestInput::SysKey:
+    return KeyInput(window, input.virtualKey, input.down, true, input.alt);
+  case TestInput::Minimize:
+    return MinimizeInput(window);
+  case TestInput::Restore:
+    return RestoreInput(window);
+  case TestInput::FocusLoss:
+    return FocusLostInput(window);
+  case TestInput::Resize:
+    if (WindowRecord *record = FindWindowRecord(window))
+      SDL_SetWindowSize(record->sdl, input.width, input.height);
+    return ResizeInput(window, input.width, input.height);
+  case TestInput::Close:
+    return CloseInput(window);
+  }
+}
+
+bool TakeInput() {
+  std::deque<TestInput> &queue = Controls().input;
+  HWND window = nullptr;
+  if (queue.empty() || !InputTarget(queue.front(), &window))
+    return false;
+  TestInput input = queue.front();
+  queue.pop_front();
+  if (window != nullptr)
+    InputToMessages(input, window);
+  return true;
+}
+
+const PlatformHooks kHooks = {
+    CallFails,         ObjectsHeld,          MessageBoxHook,
+    PlaySoundHook,     VirtualMicros,        ClockIsVirtual,
+    VirtualNow,        WaitVirtual,          NoHighResolutionTimer,
+    TimeGetTimeOffset, NoPerformanceCounter, CounterFrequency,
+    TakeInput,         QueueFoundEmpty,      CapturingFrames,
+    StoreFrame,        BeforeSwap,           FramePresented,
+};
+
+// Linking the controls is what installs them: before main, so that objects are counted from
+// the first one.
+[[maybe_unused]] const bool hooksInstalled = (platformHooks = &kHooks, true);
+
+} // namespace

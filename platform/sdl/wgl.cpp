@@ -50,13 +50,13 @@ void CaptureBackBuffer(SDL_Window *window) {
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
   glReadBuffer(static_cast<GLenum>(readBuffer));
   glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-  TestHookStoreFrame(std::move(pixels), width, height);
+  HookStoreFrame(std::move(pixels), width, height);
 }
 
 } // namespace
 
 HDC WINAPI GetDC(HWND window) {
-  if (TestHookFails("GetDC"))
+  if (HookFails(PlatformCall::GetDC))
     return nullptr;
   // Only window DCs: the screen's (a null window) is not provided.
   WindowRecord *record = FindWindowRecord(window);
@@ -66,23 +66,23 @@ HDC WINAPI GetDC(HWND window) {
   if (record->dc == nullptr)
     record->dc = reinterpret_cast<HDC>(NewHandleValue());
   ++record->dcHeld;
-  TestHookHeld(+1);
+  HookHeld(+1);
   return record->dc;
 }
 
 int WINAPI ReleaseDC(HWND window, HDC dc) {
-  if (TestHookFails("ReleaseDC"))
+  if (HookFails(PlatformCall::ReleaseDC))
     return 0;
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr || dc == nullptr || record->dc != dc || record->dcHeld == 0)
     return 0;
   --record->dcHeld;
-  TestHookHeld(-1);
+  HookHeld(-1);
   return 1;
 }
 
 int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
-  if (TestHookFails("ChoosePixelFormat"))
+  if (HookFails(PlatformCall::ChoosePixelFormat))
     return 0;
   if (FindWindowByDc(dc) == nullptr || descriptor == nullptr)
     return 0;
@@ -90,7 +90,7 @@ int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
 }
 
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*descriptor*/) {
-  if (TestHookFails("SetPixelFormat"))
+  if (HookFails(PlatformCall::SetPixelFormat))
     return FALSE;
   WindowRecord *record = FindWindowByDc(dc);
   if (record == nullptr || format != kOnlyPixelFormat)
@@ -103,7 +103,7 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*d
 }
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
-  if (TestHookFails("wglCreateContext"))
+  if (HookFails(PlatformCall::wglCreateContext))
     return nullptr;
   WindowRecord *record = FindWindowByDc(dc);
   if (record == nullptr || record->pixelFormat == 0)
@@ -120,13 +120,13 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     return nullptr;
   HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
   Contexts().push_back({handle, gl, record->pixelFormat});
-  TestHookHeld(+1);
+  HookHeld(+1);
   return handle;
 }
 
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
   // On any failure the thread is left with no current context, as on Win32.
-  if (TestHookFails("wglMakeCurrent")) {
+  if (HookFails(PlatformCall::wglMakeCurrent)) {
     ReleaseCurrent();
     return FALSE;
   }
@@ -147,7 +147,7 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC context) {
-  if (TestHookFails("wglDeleteContext"))
+  if (HookFails(PlatformCall::wglDeleteContext))
     return FALSE;
   ContextRecord *record = FindContext(context);
   if (record == nullptr)
@@ -156,31 +156,31 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     ReleaseCurrent();
   SDL_GL_DeleteContext(record->gl);
   Contexts().erase(Contexts().begin() + (record - Contexts().data()));
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }
 
 BOOL WINAPI SwapBuffers(HDC dc) {
-  if (TestHookFails("SwapBuffers"))
+  if (HookFails(PlatformCall::SwapBuffers))
     return FALSE;
   WindowRecord *window = FindWindowByDc(dc);
   if (window == nullptr || window->pixelFormat == 0)
     return FALSE;
   bool current = SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == window->sdl;
-  if (current && TestHookCapturingFrames())
+  if (current && HookCapturingFrames())
     CaptureBackBuffer(window->sdl);
-  TestHookBeforeSwap();
+  HookBeforeSwap();
   if ((window = FindWindowByDc(dc)) == nullptr) // the action may have closed the window
     return FALSE;
   SDL_GL_SwapWindow(window->sdl);
-  TestHookFramePresented();
+  HookFramePresented();
   return TRUE;
 }
 
 void ForgetWindowSurface(WindowRecord *record) {
   if (SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetCurrentWindow() == record->sdl)
     ReleaseCurrent();
-  TestHookHeld(-record->dcHeld);
+  HookHeld(-record->dcHeld);
   record->dcHeld = 0;
   record->dc = nullptr;
 }

@@ -291,23 +291,23 @@ int ConvertRunLength(DibSection *section, const SourceFormat &format, const BYTE
 } // namespace
 
 HDC WINAPI CreateCompatibleDC(HDC) {
-  if (TestHookFails("CreateCompatibleDC"))
+  if (HookFails(PlatformCall::CreateCompatibleDC))
     return nullptr;
   MemoryDc *context = new MemoryDc{nullptr};
   LiveContexts().insert(context);
-  TestHookHeld(+1);
+  HookHeld(+1);
   return reinterpret_cast<HDC>(context);
 }
 
 BOOL WINAPI DeleteDC(HDC dc) {
   MemoryDc *context = FindContext(dc);
-  if (TestHookFails("DeleteDC") || context == nullptr)
+  if (HookFails(PlatformCall::DeleteDC) || context == nullptr)
     return FALSE;
   if (context->selected != nullptr)
     context->selected->selectedInto = nullptr;
   LiveContexts().erase(context);
   delete context;
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }
 
@@ -316,7 +316,7 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **
                                 HANDLE section, DWORD) {
   if (bits != nullptr)
     *bits = nullptr;
-  if (TestHookFails("CreateDIBSection") || info == nullptr || usage != DIB_RGB_COLORS ||
+  if (HookFails(PlatformCall::CreateDIBSection) || info == nullptr || usage != DIB_RGB_COLORS ||
       section != nullptr)
     return nullptr;
   const BITMAPINFOHEADER &header = info->bmiHeader;
@@ -333,7 +333,7 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **
     return nullptr;
   DibSection *dib = new DibSection{header.biWidth, header.biHeight, stride, memory, nullptr};
   LiveSections().insert(dib);
-  TestHookHeld(+1);
+  HookHeld(+1);
   if (bits != nullptr)
     *bits = memory;
   return reinterpret_cast<HBITMAP>(dib);
@@ -343,7 +343,7 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
   MemoryDc *context = FindContext(dc);
   DibSection *section = FindSection(object);
-  if (TestHookFails("SelectObject") || context == nullptr ||
+  if (HookFails(PlatformCall::SelectObject) || context == nullptr ||
       (section == nullptr && object != &stockBitmap))
     return nullptr;
   if (section != nullptr && section->selectedInto != nullptr && section->selectedInto != context)
@@ -363,8 +363,9 @@ int WINAPI SetDIBits(HDC, HBITMAP bitmap, UINT startScan, UINT scanLines, const 
                      const BITMAPINFO *info, UINT colorUse) {
   DibSection *section = FindSection(bitmap);
   SourceFormat format;
-  if (TestHookFails("SetDIBits") || section == nullptr || bits == nullptr || info == nullptr ||
-      colorUse != DIB_RGB_COLORS || scanLines == 0 || !DescribeSource(info, &format))
+  if (HookFails(PlatformCall::SetDIBits) || section == nullptr || bits == nullptr ||
+      info == nullptr || colorUse != DIB_RGB_COLORS || scanLines == 0 ||
+      !DescribeSource(info, &format))
     return 0;
   const BYTE *data = static_cast<const BYTE *>(bits);
   if (format.compression == BI_RLE8 || format.compression == BI_RLE4)
@@ -374,16 +375,17 @@ int WINAPI SetDIBits(HDC, HBITMAP bitmap, UINT startScan, UINT scanLines, const 
 
 // Conversions finish before SetDIBits returns, so there is never anything left to flush.
 BOOL WINAPI GdiFlush(void) {
-  return TestHookFails("GdiFlush") ? FALSE : TRUE;
+  return HookFails(PlatformCall::GdiFlush) ? FALSE : TRUE;
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
   DibSection *section = FindSection(object);
-  if (TestHookFails("DeleteObject") || section == nullptr || section->selectedInto != nullptr)
+  if (HookFails(PlatformCall::DeleteObject) || section == nullptr ||
+      section->selectedInto != nullptr)
     return FALSE; // not ours, or still selected into a context
   LiveSections().erase(section);
   free(section->bits);
   delete section;
-  TestHookHeld(-1);
+  HookHeld(-1);
   return TRUE;
 }

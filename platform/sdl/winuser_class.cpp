@@ -80,19 +80,19 @@ SDL_Surface *AppIcon() {
 } // namespace
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName) {
-  if (TestHookFails("LoadIconA"))
+  if (HookFails(PlatformCall::LoadIconA))
     return nullptr;
   return static_cast<HICON>(SystemResource(instance, iconName));
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
-  if (TestHookFails("LoadCursorA"))
+  if (HookFails(PlatformCall::LoadCursorA))
     return nullptr;
   return static_cast<HCURSOR>(SystemResource(instance, cursorName));
 }
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass) {
-  if (TestHookFails("RegisterClassA"))
+  if (HookFails(PlatformCall::RegisterClassA))
     return 0;
   if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
       windowClass->lpfnWndProc == nullptr)
@@ -110,7 +110,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass) {
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE /*instance*/) {
-  if (TestHookFails("UnregisterClassA"))
+  if (HookFails(PlatformCall::UnregisterClassA))
     return FALSE;
   WindowClass *found = FindClass(className);
   if (found == nullptr || ClassHasWindows(found->name))
@@ -121,7 +121,7 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE /*instance*/) {
 }
 
 BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
-  if (TestHookFails("AdjustWindowRectEx") || rect == nullptr)
+  if (HookFails(PlatformCall::AdjustWindowRectEx) || rect == nullptr)
     return FALSE;
   RECT insets = FrameInsets(style, menu, exStyle);
   rect->left -= insets.left;

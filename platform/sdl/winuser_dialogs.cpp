@@ -93,11 +93,10 @@ std::string FormatOne(const std::string &spec, char type, bool wide, va_list *ar
 } // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  TestHookRecordBox(owner, text, caption, type);
   int answer;
-  if (TestHookScriptedBox(type, &answer))
+  if (HookScriptedBox(owner, text, caption, type, &answer))
     return answer;
-  if (TestHookFails("MessageBoxA"))
+  if (HookFails(PlatformCall::MessageBoxA))
     return 0;
   bool yesNo = (type & 0xF) == MB_YESNO;
   const SDL_MessageBoxButtonData okButtons[] = {

@@ -105,7 +105,7 @@ bool EnsureVideo() {
 }
 
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *mode, DWORD /*flags*/) {
-  if (TestHookFails("ChangeDisplaySettingsA"))
+  if (HookFails(PlatformCall::ChangeDisplaySettingsA))
     return DISP_CHANGE_FAILED;
   DisplayState &state = Display();
   if (mode == nullptr) {

@@ -47,6 +47,8 @@ WPARAM ActivateParam(WORD state, const WindowRecord &record) {
   return static_cast<WPARAM>(record.minimized ? 1 : 0) << 16 | state;
 }
 
+} // namespace
+
 void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
   bool &wasDown = Queue().keyDown[virtualKey & 0xFF];
   LPARAM lParam = kRepeatOnce | (alt ? kAltDown : 0) | (wasDown || !down ? kWasDown : 0) |
@@ -109,6 +111,13 @@ void ResizeInput(HWND window, int width, int height) {
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(width, height));
 }
 
+void CloseInput(HWND window) {
+  if (FindWindowRecord(window) != nullptr)
+    QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+namespace {
+
 void WindowEventInput(const SDL_WindowEvent &event) {
   HWND window = WindowFromSdlId(event.windowID);
   switch (event.event) {
@@ -123,9 +132,7 @@ void WindowEventInput(const SDL_WindowEvent &event) {
   case SDL_WINDOWEVENT_SIZE_CHANGED:
     return ResizeInput(window, event.data1, event.data2);
   case SDL_WINDOWEVENT_CLOSE:
-    if (window != nullptr)
-      QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return;
+    return CloseInput(window);
   default:
     return;
   }
@@ -145,53 +152,11 @@ void KeyEventInput(const SDL_KeyboardEvent &event) {
   KeyInput(window, virtualKey, event.state == SDL_PRESSED, system, alt);
 }
 
-// The window that queued test input goes to: keys to the focus (system keys, as on Win32, to
-// the active window when nothing has the focus), the rest to the game's window. False while no
-// window exists, so the input waits for one.
-bool TestInputTarget(const TestInput &input, HWND *window) {
-  if (NewestWindow() == nullptr)
-    return false;
-  if (input.kind == TestInput::Key)
-    *window = FocusWindow();
-  else if (input.kind == TestInput::SysKey)
-    *window = FocusWindow() != nullptr ? FocusWindow() : ActiveWindow();
-  else
-    *window = ActiveWindow() != nullptr ? ActiveWindow() : NewestWindow();
-  return true;
-}
-
-void TestInputToMessages(const TestInput &input, HWND window) {
-  switch (input.kind) {
-  case TestInput::Key:
-    return KeyInput(window, input.virtualKey, input.down, false, false);
-  case TestInput::SysKey:
-    return KeyInput(window, input.virtualKey, input.down, true, input.alt);
-  case TestInput::Minimize:
-    return MinimizeInput(window);
-  case TestInput::Restore:
-    return RestoreInput(window);
-  case TestInput::FocusLoss:
-    return FocusLostInput(window);
-  case TestInput::Resize:
-    if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(record->sdl, input.width, input.height);
-    return ResizeInput(window, input.width, input.height);
-  case TestInput::Close:
-    return QueueInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  }
-}
-
-// Turns the next piece of input (the test queue first, then SDL's) into messages; false when
-// there is none.
+// Turns the next piece of input (the test controls' queue first, then SDL's) into messages; false
+// when there is none.
 bool TakeInput() {
-  TestInput test;
-  HWND window = nullptr;
-  if (TestHookPeekInput(&test) && TestInputTarget(test, &window)) {
-    TestHookDropInput();
-    if (window != nullptr)
-      TestInputToMessages(test, window);
+  if (HookTakeInput())
     return true;
-  }
   SDL_Event event;
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_PollEvent(&event) == 0)
     return false;
@@ -253,7 +218,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
     return TRUE;
   // Tests act here, between the empty queue and the frame that it lets run; what they queue
   // comes out of the next call.
-  TestHookQueueFoundEmpty();
+  HookQueueFoundEmpty();
   return FALSE;
 }
 

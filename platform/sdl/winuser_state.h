@@ -81,6 +81,16 @@ RECT FrameInsets(DWORD style, BOOL menu, DWORD exStyle);
 void ForgetUnusedClasses();
 
 // --- Messages (winuser_messages.cpp) ----------------------------------------------------------
+// Input from the window system, queued as the messages it becomes (SDL's events and the test
+// controls' queue both come this way). A key goes to `window` as WM_KEYDOWN/UP, or as
+// WM_SYSKEYDOWN/UP when `system`; the rest change the window's state as the input would.
+void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt);
+void FocusGainedInput(HWND window);
+void FocusLostInput(HWND window);
+void MinimizeInput(HWND window);
+void RestoreInput(HWND window);
+void ResizeInput(HWND window, int width, int height);
+void CloseInput(HWND window);
 // Calls the window's procedure at once, as Win32 does for the messages it sends; 0 when the
 // window is gone.
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -130,7 +130,7 @@ void DiscardWindow(HWND window) {
     ForgetMessagesFor(window);
     SDL_DestroyWindow(record->sdl);
     windows.live.erase(windows.live.begin() + static_cast<long>(i));
-    TestHookHeld(-1);
+    HookHeld(-1);
     break;
   }
   if (windows.active == window)
@@ -224,7 +224,7 @@ void LeaveFullscreenWindows() {
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE /*instance*/, LPVOID /*param*/) {
-  if (TestHookFails("CreateWindowExA"))
+  if (HookFails(PlatformCall::CreateWindowExA))
     return nullptr;
   // Only top-level windows: the game makes no child windows.
   if (ClassProcedure(className) == nullptr || parent != nullptr || (style & WS_CHILD) ||
@@ -241,7 +241,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   ShowClassIcon(className, record->sdl);
   HWND window = record->handle;
   Windows().live.push_back(std::move(record));
-  TestHookHeld(+1);
+  HookHeld(+1);
   if (SendToWindow(window, WM_CREATE, 0, 0) == -1) {
     DestroyWindowNow(window);
     return nullptr;
@@ -287,7 +287,7 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
 }
 
 BOOL WINAPI SetForegroundWindow(HWND window) {
-  if (TestHookFails("SetForegroundWindow"))
+  if (HookFails(PlatformCall::SetForegroundWindow))
     return FALSE;
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr)
@@ -298,7 +298,7 @@ BOOL WINAPI SetForegroundWindow(HWND window) {
 }
 
 HWND WINAPI SetFocus(HWND window) {
-  if (TestHookFails("SetFocus"))
+  if (HookFails(PlatformCall::SetFocus))
     return nullptr;
   HWND previous = FocusWindow();
   if (window == nullptr) {
@@ -316,7 +316,7 @@ HWND WINAPI GetFocus(void) {
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
-  if (TestHookFails("DestroyWindow"))
+  if (HookFails(PlatformCall::DestroyWindow))
     return FALSE;
   return DestroyWindowNow(window);
 }

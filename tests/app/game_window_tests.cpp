@@ -4,12 +4,15 @@
 #include "tests/app/app_fixture.h"
 
 #include "app/game_window.h"
+#include "game/game_state.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
+
+#include <unistd.h>
 
 namespace {
 
@@ -242,6 +245,35 @@ INSTANTIATE_TEST_SUITE_P(Steps, CloseFailures, ::testing::ValuesIn(closeFailures
                          [](const ::testing::TestParamInfo<CloseFailure> &info) {
                            return std::string(info.param.call);
                          });
+
+// The first opening of the process starts the first game, a second one (F1) keeps the game; the
+// failed opening before them, without its images, starts nothing.
+TEST_F(AppTest, OnlyTheFirstSuccessfulOpeningStartsTheFirstGame) {
+  GameState.segmentX[0] = 2;
+  GameState.segmentY[0] = 9;
+  GameRandom::Seed(77);
+  MoveToEmptyDirectory();
+  EXPECT_FALSE(OpenGameWindow(Title, 640, 480, 16, false));
+  ASSERT_EQ(chdir(ZELU_REPO_ROOT), 0);
+  EXPECT_EQ(GameState.segmentX[0], 2);
+  EXPECT_EQ(GameRandom::state, 77u);
+
+  ASSERT_TRUE(OpenGameWindow(Title, 640, 480, 16, false));
+  EXPECT_EQ(GameState.segmentX[0], 6);
+  EXPECT_EQ(GameState.segmentY[0], 5);
+  EXPECT_EQ(GameState.foodColumn, 9);
+  EXPECT_EQ(GameState.foodRow, 10);
+  CloseGameWindow();
+
+  GameState.segmentX[0] = 2;
+  GameRandom::Seed(77);
+  ASSERT_TRUE(OpenGameWindow(Title, 640, 480, 16, false));
+  EXPECT_EQ(GameState.segmentX[0], 2);
+  EXPECT_EQ(GameRandom::state, 77u);
+  CloseGameWindow();
+  ExpectBoxes({{"Initialization Failed.", "ERROR", Exclamation}});
+  EXPECT_EQ(TestHandlesHeld(), heldAtStart);
+}
 
 TEST_F(AppTest, CloseWithNothingHeldOnlyRestoresTheModeAndUnregisters) {
   CloseGameWindow();
