@@ -78,6 +78,7 @@ struct TestControls {
   std::vector<uint8_t> lastFrame;
   int lastFrameWidth = 0;
   int lastFrameHeight = 0;
+  float desktopScale = 0; // 0: the desktop's own
   int framesPresented = 0;
   void (*swapAction)(int, void *) = nullptr;
   void *swapContext = nullptr;
@@ -249,9 +250,25 @@ bool TestWindowVisible(HWND window) {
 }
 
 void TestClientSize(HWND window, int *width, int *height) {
+  TestScreenSize(window, width, height);
+  if (WindowRecord *record = FindWindowRecord(window)) {
+    *width = LogicalPixels(*record, *width);
+    *height = LogicalPixels(*record, *height);
+  }
+}
+
+void TestScreenSize(HWND window, int *width, int *height) {
   *width = *height = 0;
   if (WindowRecord *record = FindWindowRecord(window))
     SDL_GetWindowSize(record->sdl, width, height);
+}
+
+void TestSetDesktopScale(float scale) {
+  Controls().desktopScale = scale;
+}
+
+float TestDesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi) {
+  return DesktopScaleFrom(zeluScale, gdkScale, xftDpi);
 }
 
 bool TestCursorVisible() {
@@ -404,7 +421,8 @@ void InputToMessages(const TestInput &input, HWND window) {
     return FocusLostInput(window);
   case TestInput::Resize:
     if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(record->sdl, input.width, input.height);
+      SDL_SetWindowSize(record->sdl, ScreenPixels(*record, input.width),
+                        ScreenPixels(*record, input.height));
     return ResizeInput(window, input.width, input.height);
   case TestInput::Close:
     return CloseInput(window);
@@ -423,6 +441,10 @@ bool TakeInput() {
   return true;
 }
 
+float DesktopScaleHook() {
+  return Controls().desktopScale;
+}
+
 const PlatformHooks Hooks = {
     CallFails,         ObjectsHeld,          MessageBoxHook,
     PlaySoundHook,     VirtualMicros,        ClockIsVirtual,
@@ -430,6 +452,7 @@ const PlatformHooks Hooks = {
     TimeGetTimeOffset, NoPerformanceCounter, CounterFrequency,
     TakeInput,         QueueFoundEmpty,      CapturingFrames,
     StoreFrame,        BeforeSwap,           FramePresented,
+    DesktopScaleHook,
 };
 
 // Linking the controls is what installs them: before main, so that objects are counted from

@@ -101,6 +101,7 @@ void RestoreInput(HWND window) {
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(record->clientWidth, record->clientHeight));
 }
 
+// A new client size, in logical pixels.
 void ResizeInput(HWND window, int width, int height) {
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr || record->minimized ||
@@ -108,6 +109,7 @@ void ResizeInput(HWND window, int width, int height) {
     return;
   record->clientWidth = width;
   record->clientHeight = height;
+  FitWindowSurface(record);
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(width, height));
 }
 
@@ -117,6 +119,12 @@ void CloseInput(HWND window) {
 }
 
 namespace {
+
+// A new size on the screen: the program sees it divided by the window's scale, as on Windows.
+void ScreenResizeInput(HWND window, int width, int height) {
+  if (WindowRecord *record = FindWindowRecord(window))
+    ResizeInput(window, LogicalPixels(*record, width), LogicalPixels(*record, height));
+}
 
 void WindowEventInput(const SDL_WindowEvent &event) {
   HWND window = WindowFromSdlId(event.windowID);
@@ -130,7 +138,7 @@ void WindowEventInput(const SDL_WindowEvent &event) {
   case SDL_WINDOWEVENT_RESTORED:
     return RestoreInput(window);
   case SDL_WINDOWEVENT_SIZE_CHANGED:
-    return ResizeInput(window, event.data1, event.data2);
+    return ScreenResizeInput(window, event.data1, event.data2);
   case SDL_WINDOWEVENT_CLOSE:
     return CloseInput(window);
   default:

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <string>
 
 // One window. Handles (windows, device contexts, rendering contexts) are numbers that are never
@@ -20,8 +21,9 @@ struct WindowRecord {
   std::string className;
   DWORD style = 0;
   DWORD exStyle = 0;
-  int clientWidth = 0; // the client size last reported with WM_SIZE (or created)
-  int clientHeight = 0;
+  int clientWidth = 0;  // the client size last reported with WM_SIZE (or created), in logical
+  int clientHeight = 0; // pixels: the window is `scale` times larger on the screen
+  float scale = 1;      // the desktop's factor for a plain window; 1 in a changed display mode
   bool visible = false;
   bool minimized = false;
   bool sizeSent = false;   // WM_SIZE went out since creation
@@ -31,6 +33,14 @@ struct WindowRecord {
   int dcHeld = 0;          // GetDC calls not yet released
   int pixelFormat = 0;     // set once by SetPixelFormat
 };
+
+// Logical pixels (what the program sees) to the window's pixels on the screen, and back.
+inline int ScreenPixels(const WindowRecord &record, int logical) {
+  return static_cast<int>(std::lround(logical * record.scale));
+}
+inline int LogicalPixels(const WindowRecord &record, int screen) {
+  return static_cast<int>(std::lround(screen / record.scale));
+}
 
 // WM_SIZE's lParam: the client width in the low word, the height in the high word.
 inline LPARAM SizeParam(int width, int height) {
@@ -110,7 +120,31 @@ int CursorDisplayCount();
 // Brings the desktop mode and the cursor back (the test controls' reset).
 void RestoreDisplayAndCursor();
 
+// --- Desktop scale (desktop_scale.cpp, x11_resources.cpp) -------------------------------------
+// The factor by which plain windows are larger on the screen than the program sees them; known
+// once video runs.
+float DesktopScale();
+// The factor that the settings give: ZELU_SCALE's and GDK_SCALE's texts (null when unset) and the
+// Xft.dpi resource (0 when unset).
+float DesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi);
+// The X11 desktop's Xft.dpi resource; 0 when it has none or there is no X11 display.
+int XftDpiResource();
+
 // --- Rendering contexts (wgl.cpp) -------------------------------------------------------------
 // Called when a window goes away: its device context dies with it, and a context current on it
 // stops being current.
 void ForgetWindowSurface(WindowRecord *record);
+
+// --- Scaled windows' offscreen surfaces (scaled_surface.cpp) ------------------------------------
+// With the window's context current: drawing goes to an offscreen surface of the window's logical
+// client size when the window is scaled, else to the window itself.
+void BindWindowSurface(WindowRecord *window);
+// Called when a window's logical client size changes: its surface, if current, takes the size.
+void FitWindowSurface(WindowRecord *record);
+// The size of the offscreen surface that the current context draws to; false when it draws to
+// its window.
+bool ScaledSurfaceSize(int *width, int *height);
+// Enlarges the current offscreen surface onto the window's back buffer, if there is one.
+void PresentScaledSurface(WindowRecord *window);
+// Forgets the surface of a context that is being deleted (its objects go with it).
+void ForgetContextSurface(SDL_GLContext context);

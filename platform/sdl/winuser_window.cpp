@@ -77,11 +77,13 @@ SDL_Window *CreateSdlWindow(const WindowRecord &record, const char *title, int x
     flags |= SDL_WINDOW_RESIZABLE;
   if (record.fullscreen)
     x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED_DISPLAY(display));
+  else
+    x = ScreenPixels(record, x), y = ScreenPixels(record, y);
   // X11 places a new window's frame, not its client area, at the position asked for (north-west
   // gravity), so the outer top-left corner lands where Win32 would put it.
-  SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y,
-                                        record.clientWidth > 0 ? record.clientWidth : 1,
-                                        record.clientHeight > 0 ? record.clientHeight : 1, flags);
+  int width = std::max(1, ScreenPixels(record, record.clientWidth));
+  int height = std::max(1, ScreenPixels(record, record.clientHeight));
+  SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y, width, height, flags);
   if (window != nullptr && record.fullscreen)
     SDL_SetWindowDisplayMode(window, &mode);
   return window;
@@ -116,6 +118,8 @@ std::unique_ptr<WindowRecord> NewRecord(const char *className, DWORD style, DWOR
   record->clientHeight = std::max(0, height - insets.top - insets.bottom);
   record->fullscreen = (style & WS_POPUP) &&
                        ChangedModeOfSize(record->clientWidth, record->clientHeight, display, mode);
+  // A program that is not DPI-aware sees logical pixels; a changed display mode is real pixels.
+  record->scale = record->fullscreen ? 1 : DesktopScale();
   return record;
 }
 

@@ -6,7 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+// Sets the X server's resource database as a desktop session does (xrdb), with a connection that
+// stays open for the rest of the process; desktop_resources.cpp.
+bool SetDesktopResources(const char *resources);
 
 namespace {
 
@@ -170,6 +176,94 @@ const ModeCase ModeCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Screens, DisplayMode, ::testing::ValuesIn(ModeCases),
                          [](const ::testing::TestParamInfo<ModeCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+// The desktop's scale: ZELU_SCALE first, then GDK_SCALE (whole), then Xft.dpi in quarter steps;
+// only factors from 1 to 8 count.
+TEST(DesktopScale, ComesFromTheSettingsInTheirOrder) {
+  struct Case {
+    const char *zeluScale;
+    const char *gdkScale;
+    int xftDpi;
+    float expected;
+  } cases[] = {
+      {nullptr, nullptr, 0, 1},
+      {"2", nullptr, 0, 2},
+      {"1.5", "3", 192, 1.5f},
+      {"0.5", nullptr, 0, 1},
+      {"9", nullptr, 0, 1},
+      {"2x", nullptr, 144, 1.5f},
+      {"", "2", 0, 2},
+      {nullptr, "2", 144, 2},
+      {nullptr, "1.7", 0, 1},
+      {nullptr, "0", 192, 2},
+      {nullptr, nullptr, 96, 1},
+      {nullptr, nullptr, 120, 1.25f},
+      {nullptr, nullptr, 144, 1.5f},
+      {nullptr, nullptr, 192, 2},
+      {nullptr, nullptr, 100, 1},
+      {nullptr, nullptr, 72, 1},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string("ZELU_SCALE ") + (c.zeluScale ? c.zeluScale : "unset") +
+                 ", GDK_SCALE " + (c.gdkScale ? c.gdkScale : "unset") + ", Xft.dpi " +
+                 std::to_string(c.xftDpi));
+    EXPECT_EQ(TestDesktopScaleFrom(c.zeluScale, c.gdkScale, c.xftDpi), c.expected);
+  }
+}
+
+struct DesktopCase {
+  const char *name;
+  const char *resources; // the X server's RESOURCE_MANAGER, or null for none
+  const char *zeluScale; // null: unset
+  int screenWidth;       // of a window whose client area is 640 x 480
+  int screenHeight;
+};
+
+// A plain window on this desktop: 640 x 480 for the program, the desktop's factor larger on the
+// X server.
+void ScaleOnThisDisplay(const void *context) {
+  const DesktopCase &c = *static_cast<const DesktopCase *>(context);
+  if (c.resources != nullptr) {
+    ASSERT_TRUE(SetDesktopResources(c.resources));
+  }
+  unsetenv("GDK_SCALE");
+  if (c.zeluScale != nullptr)
+    setenv("ZELU_SCALE", c.zeluScale, 1);
+  else
+    unsetenv("ZELU_SCALE");
+  TestReset();
+  RegisterTestClass();
+  HWND window = CreateClientWindow(WindowedStyle, WindowedExStyle, 640, 480, "zelu scaled");
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  int width = 0, height = 0;
+  TestClientSize(window, &width, &height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  XGeometry geometry = XWindowGeometry(FindXWindow("zelu scaled"));
+  EXPECT_EQ(geometry.width, c.screenWidth);
+  EXPECT_EQ(geometry.height, c.screenHeight);
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(TestHandlesHeld(), 0);
+}
+
+class DesktopScaleOfX11 : public ::testing::TestWithParam<DesktopCase> {};
+
+TEST_P(DesktopScaleOfX11, EnlargesPlainWindowsOnTheScreen) {
+  OwnDisplay display("1920x1440x24");
+  ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
+  RunOnDisplay(display.name, ScaleOnThisDisplay, &GetParam());
+}
+
+const DesktopCase DesktopCases[] = {
+    {"NothingSaysSo", nullptr, nullptr, 640, 480},
+    {"XftDpi144", "Xft.dpi:\t144\n", nullptr, 960, 720},
+    {"ZeluScaleBeforeXftDpi", "Xft.dpi:\t144\n", "2", 1280, 960},
+};
+INSTANTIATE_TEST_SUITE_P(Desktops, DesktopScaleOfX11, ::testing::ValuesIn(DesktopCases),
+                         [](const ::testing::TestParamInfo<DesktopCase> &info) {
                            return std::string(info.param.name);
                          });
 
