@@ -56,7 +56,7 @@ void WaitOutFrame(int64_t startTicks, double frameMillis) {
   if (!ReadFrameClockTicks(&now))
     return;
   double remaining = frameMillis - FrameClockMillisBetween(startTicks, now);
-  // The margin narrows at every frame, also when a wide one left the whole frame to the spin.
+  // The margin narrows at every frame, also in frames that end without a sleep.
   FrameWait.wakeMarginMillis =
       std::max(FrameWait.wakeMarginMillis * WakeMarginShrink, WakeMarginFloorMillis);
   if (FrameWait.timer != nullptr && remaining > FrameWait.wakeMarginMillis) {

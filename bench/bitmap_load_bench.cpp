@@ -14,19 +14,19 @@
 
 namespace {
 
-const int kSide = 256;
+const int Side = 256;
 
 // A 256 x 256 picture of noise (worst case for nothing) at 8 or 24 bits, written once.
 std::string BenchFile(int bitCount) {
   std::mt19937 random(bitCount);
   BitmapFixture fixture;
-  fixture.width = kSide;
-  fixture.height = kSide;
+  fixture.width = Side;
+  fixture.height = Side;
   fixture.bitCount = static_cast<uint16_t>(bitCount);
   if (bitCount == 8)
     for (uint32_t i = 0; i < 256; ++i)
       fixture.colors.push_back(random() & 0xFFFFFF);
-  std::vector<std::vector<uint32_t>> rows(kSide, std::vector<uint32_t>(kSide));
+  std::vector<std::vector<uint32_t>> rows(Side, std::vector<uint32_t>(Side));
   for (std::vector<uint32_t> &row : rows)
     for (uint32_t &value : row)
       value = random() & (bitCount == 8 ? 0xFF : 0xFFFFFF);

@@ -25,6 +25,20 @@ bool TimeSwaps(SwapRecord *record, size_t frames);
 // The CPU time this process has used so far, all threads together, in seconds.
 double ProcessCpuSeconds();
 
+// Notes one swap in `record`, with the CPU time at the first and at the `wanted`th; true when
+// this swap is the `wanted`th, after which the hook asks the game to end.
+inline bool NoteSwap(SwapRecord *record, size_t wanted) {
+  record->times.push_back(SwapClock::now());
+  if (record->times.size() == 1) {
+    record->firstSwapWall = std::chrono::system_clock::now();
+    record->cpuAtFirst = ProcessCpuSeconds();
+  }
+  if (record->times.size() != wanted)
+    return false;
+  record->cpuAtLast = ProcessCpuSeconds();
+  return true;
+}
+
 // From now on the game finds no waitable timer to sleep on, so that its frame's wait spins the
 // whole 10 ms as it did before it slept: the old wait, measured beside the new one. False when
 // that could not be arranged.

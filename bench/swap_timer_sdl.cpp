@@ -12,15 +12,8 @@ SwapRecord *recorded;
 size_t wanted;
 
 void OnSwap(int, void *) {
-  recorded->times.push_back(SwapClock::now());
-  if (recorded->times.size() == 1) {
-    recorded->firstSwapWall = std::chrono::system_clock::now();
-    recorded->cpuAtFirst = ProcessCpuSeconds();
-  }
-  if (recorded->times.size() == wanted) {
-    recorded->cpuAtLast = ProcessCpuSeconds();
+  if (NoteSwap(recorded, wanted))
     TestQueueKey(VK_ESCAPE, true);
-  }
 }
 
 double Seconds(const timeval &t) {

@@ -16,15 +16,8 @@ SwapRecord *recorded;
 size_t wanted;
 
 BOOL WINAPI TimedSwapBuffers(HDC dc) {
-  recorded->times.push_back(SwapClock::now());
-  if (recorded->times.size() == 1) {
-    recorded->firstSwapWall = std::chrono::system_clock::now();
-    recorded->cpuAtFirst = ProcessCpuSeconds();
-  }
-  if (recorded->times.size() == wanted) {
-    recorded->cpuAtLast = ProcessCpuSeconds();
+  if (NoteSwap(recorded, wanted))
     PostMessageA(AppWindow.window, WM_KEYDOWN, VK_ESCAPE, 0);
-  }
   return realSwapBuffers(dc);
 }
 

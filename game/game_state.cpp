@@ -45,7 +45,7 @@ const int StartFramesPerStep = 20;
 const int MinFramesPerStep = 3;
 
 // Three draws, the kind included, whatever the caller does with them.
-void DrawFood() {
+void DrawFoodCell() {
   GameState.foodColumn = GameRandom::Next() % GameState.grid.columns;
   GameState.foodRow = GameRandom::Next() % GameState.grid.rows;
   GameState.foodKind = GameRandom::Next() % 3;
@@ -91,7 +91,7 @@ void SeedFirstGame() {
   GameState.segmentX[0] = StartColumn;
   GameState.segmentY[0] = StartRow;
   GameRandom::Seed(GameSeed);
-  DrawFood();
+  DrawFoodCell();
 }
 
 namespace {
@@ -119,7 +119,7 @@ void RestartGame() {
   GameState.pendingTurn = NoTurn;
   GameState.growthPhase = Idle;
   GameRandom::Seed(GameSeed);
-  DrawFood();
+  DrawFoodCell();
   GameState.score = 0;
   GameState.framesPerStep = StartFramesPerStep;
   GameState.frameCounter = 0;
@@ -173,7 +173,7 @@ void StepSnake() {
 void PlaceFood() {
   while (GameState.growthPhase != GrowNextStep) {
     GameState.growthPhase = GrowNextStep;
-    DrawFood();
+    DrawFoodCell();
     for (int i = 0; i < GameState.length; ++i) {
       if (SegmentOn(i, GameState.foodColumn, GameState.foodRow)) {
         GameState.growthPhase = PlacingFood;

@@ -9,17 +9,17 @@
 
 namespace {
 
-const char *const kCaption = "Error";
-const char *const kOutOfMemory = "Out of memory.";
-const char *const kUnknownFormat = "Unknown DIB file format.";
-const char *const kConversionError = "Image file conversion error.";
+const char *const Caption = "Error";
+const char *const OutOfMemory = "Out of memory.";
+const char *const UnknownFormat = "Unknown DIB file format.";
+const char *const ConversionError = "Image file conversion error.";
 
-const WORD kFileType = 0x4D42; // "BM"
-const DWORD kFileHeaderBytes = 14;
-const DWORD kCoreHeaderBytes = 12;
-const DWORD kInfoHeaderBytes = 40;
+const WORD FileType = 0x4D42; // "BM"
+const DWORD FileHeaderBytes = 14;
+const DWORD CoreHeaderBytes = 12;
+const DWORD InfoHeaderBytes = 40;
 // The surface and the pixel block must stay within the 32-bit sizes of their descriptions.
-const uint64_t kMaxImageBytes = 0x7FFFFFFF;
+const uint64_t MaxImageBytes = 0x7FFFFFFF;
 
 // Everything one read obtains, in the order it obtains it, and what it learns of the file.
 struct BitmapRead {
@@ -56,7 +56,7 @@ bool FileHolds(const BitmapRead &read, uint64_t offset, uint64_t bytes) {
 }
 
 bool Fail(const char *text) {
-  MessageBoxA(GetFocus(), text, kCaption, MB_OK);
+  MessageBoxA(GetFocus(), text, Caption, MB_OK);
   return false;
 }
 
@@ -82,35 +82,35 @@ bool OpenAndMap(BitmapRead *read, const void *name, bool wideName) {
 // Finds the DIB header and, behind a file header, the stored pixels. The header's size field,
 // and as much of the header as the colour count reads, must be in the file.
 bool LocateHeader(BitmapRead *read) {
-  read->hasFileHeader = read->fileSize >= 2 && ReadWord(read->view) == kFileType;
-  read->headerAt = read->hasFileHeader ? kFileHeaderBytes : 0;
+  read->hasFileHeader = read->fileSize >= 2 && ReadWord(read->view) == FileType;
+  read->headerAt = read->hasFileHeader ? FileHeaderBytes : 0;
   if (!FileHolds(*read, read->headerAt, 4))
-    return Fail(kUnknownFormat);
+    return Fail(UnknownFormat);
   if (read->hasFileHeader)
     read->pixelsAt = ReadDword(read->view + 10);
   DWORD headerSize = ReadDword(read->view + read->headerAt);
-  DWORD countedBytes = headerSize == kCoreHeaderBytes ? kCoreHeaderBytes : kInfoHeaderBytes;
+  DWORD countedBytes = headerSize == CoreHeaderBytes ? CoreHeaderBytes : InfoHeaderBytes;
   if (!FileHolds(*read, read->headerAt, countedBytes))
-    return Fail(kUnknownFormat);
+    return Fail(UnknownFormat);
   return true;
 }
 
 // The three colour masks that follow a 40-byte header of a 16- or 32-bit bit-field image.
 DWORD MaskCount(const BYTE *header) {
-  if (ReadDword(header) != kInfoHeaderBytes || ReadDword(header + 16) != BI_BITFIELDS)
+  if (ReadDword(header) != InfoHeaderBytes || ReadDword(header + 16) != BI_BITFIELDS)
     return 0;
   WORD bitCount = ReadWord(header + 14);
   return bitCount == 16 || bitCount == 32 ? 3 : 0;
 }
 
-BYTE *ColorTable(BITMAPINFO *info) {
+BYTE *ColourTable(BITMAPINFO *info) {
   return reinterpret_cast<BYTE *>(info) + sizeof(BITMAPINFOHEADER);
 }
 
 bool NormaliseCoreHeader(BitmapRead *read, const BYTE *header) {
   WORD colorCount = read->colorCount;
   BITMAPINFOHEADER &info = read->source->bmiHeader;
-  info.biSize = kInfoHeaderBytes;
+  info.biSize = InfoHeaderBytes;
   info.biWidth = ReadWord(header + 4);
   info.biHeight = ReadWord(header + 6);
   info.biPlanes = ReadWord(header + 8);
@@ -121,11 +121,11 @@ bool NormaliseCoreHeader(BitmapRead *read, const BYTE *header) {
   info.biYPelsPerMeter = 0;
   info.biClrUsed = colorCount;
   info.biClrImportant = colorCount;
-  DWORD tableAt = read->headerAt + kCoreHeaderBytes;
+  DWORD tableAt = read->headerAt + CoreHeaderBytes;
   if (!FileHolds(*read, tableAt, 3 * DWORD{colorCount}))
-    return Fail(kConversionError);
+    return Fail(ConversionError);
   const BYTE *from = read->view + tableAt;
-  BYTE *to = ColorTable(read->source);
+  BYTE *to = ColourTable(read->source);
   for (DWORD i = 0; i < colorCount; ++i, from += 3, to += 4) {
     memcpy(to, from, 3); // blue, green, red
     to[3] = 0;
@@ -151,12 +151,12 @@ bool NormaliseInfoHeader(BitmapRead *read, const BYTE *header, DWORD masks) {
   info.biClrImportant = ReadDword(header + 36);
   // The colour count keeps 16 bits: a larger table could not be copied in full.
   if (info.biClrUsed > 0xFFFF)
-    return Fail(kConversionError);
-  DWORD tableAt = read->headerAt + kInfoHeaderBytes;
+    return Fail(ConversionError);
+  DWORD tableAt = read->headerAt + InfoHeaderBytes;
   DWORD tableBytes = 4 * (masks + colorCount); // the masks, then the colour table
   if (!FileHolds(*read, tableAt, tableBytes))
-    return Fail(kConversionError);
-  memcpy(ColorTable(read->source), read->view + tableAt, tableBytes);
+    return Fail(ConversionError);
+  memcpy(ColourTable(read->source), read->view + tableAt, tableBytes);
   if (!read->hasFileHeader)
     read->pixelsAt = tableAt + tableBytes;
   return true;
@@ -170,13 +170,13 @@ bool DescribeSource(BitmapRead *read) {
   SIZE_T bytes = sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * (masks + read->colorCount + 1);
   read->source = static_cast<BITMAPINFO *>(LocalAlloc(LMEM_FIXED, bytes));
   if (read->source == nullptr)
-    return Fail(kOutOfMemory);
+    return Fail(OutOfMemory);
   DWORD headerSize = ReadDword(header);
-  if (headerSize == kCoreHeaderBytes)
+  if (headerSize == CoreHeaderBytes)
     return NormaliseCoreHeader(read, header);
-  if (headerSize == kInfoHeaderBytes)
+  if (headerSize == InfoHeaderBytes)
     return NormaliseInfoHeader(read, header, masks);
-  return Fail(kUnknownFormat);
+  return Fail(UnknownFormat);
 }
 
 void FillIn(BitmapRead *read) {
@@ -196,14 +196,14 @@ bool CheckStoredPixels(BitmapRead *read) {
   bool runLength = info.biCompression == BI_RLE8 || info.biCompression == BI_RLE4;
   if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN ||
       (runLength && info.biHeight < 0))
-    return Fail(kConversionError);
+    return Fail(ConversionError);
   uint64_t rows = info.biHeight < 0 ? -static_cast<int64_t>(info.biHeight) : info.biHeight;
   uint64_t surfaceStride = (3 * static_cast<uint64_t>(info.biWidth) + 3) / 4 * 4;
-  if (surfaceStride * rows > kMaxImageBytes)
-    return Fail(kOutOfMemory);
+  if (surfaceStride * rows > MaxImageBytes)
+    return Fail(OutOfMemory);
   if (runLength) {
     if (read->pixelsAt >= read->fileSize)
-      return Fail(kConversionError);
+      return Fail(ConversionError);
     DWORD there = read->fileSize - read->pixelsAt;
     if (info.biSizeImage > there)
       info.biSizeImage = there;
@@ -211,7 +211,7 @@ bool CheckStoredPixels(BitmapRead *read) {
   }
   uint64_t storedStride = (uint64_t{info.biBitCount} * info.biWidth + 31) / 32 * 4;
   if (storedStride > read->fileSize || !FileHolds(*read, read->pixelsAt, storedStride * rows))
-    return Fail(kConversionError);
+    return Fail(ConversionError);
   return true;
 }
 
@@ -221,11 +221,11 @@ bool MakeSurface(BitmapRead *read) {
   const BITMAPINFOHEADER &source = read->source->bmiHeader;
   read->dc = CreateCompatibleDC(nullptr);
   if (read->dc == nullptr)
-    return Fail(kOutOfMemory);
+    return Fail(OutOfMemory);
   read->surfaceInfo =
       static_cast<BITMAPINFO *>(LocalAlloc(LMEM_ZEROINIT, sizeof(BITMAPINFOHEADER)));
   if (read->surfaceInfo == nullptr)
-    return Fail(kOutOfMemory);
+    return Fail(OutOfMemory);
   BITMAPINFOHEADER &info = read->surfaceInfo->bmiHeader;
   info.biSize = sizeof(BITMAPINFOHEADER);
   info.biWidth = source.biWidth;
@@ -237,7 +237,7 @@ bool MakeSurface(BitmapRead *read) {
   read->surface =
       CreateDIBSection(read->dc, read->surfaceInfo, DIB_RGB_COLORS, &read->surfaceBits, nullptr, 0);
   if (read->surface == nullptr || SelectObject(read->dc, read->surface) == nullptr)
-    return Fail(kOutOfMemory);
+    return Fail(OutOfMemory);
   return true;
 }
 
@@ -245,7 +245,7 @@ bool ConvertPixels(BitmapRead *read) {
   UINT rows = static_cast<UINT>(read->surfaceInfo->bmiHeader.biHeight);
   if (SetDIBits(read->dc, read->surface, 0, rows, read->view + read->pixelsAt, read->source,
                 DIB_RGB_COLORS) == 0)
-    return Fail(kConversionError);
+    return Fail(ConversionError);
   GdiFlush(); // the surface memory is read next
   return true;
 }
@@ -255,7 +255,7 @@ bool CopyOut(BitmapRead *read) {
   const BITMAPINFOHEADER &info = read->surfaceInfo->bmiHeader;
   read->pixels = static_cast<BYTE *>(malloc(info.biSizeImage));
   if (read->pixels == nullptr)
-    return Fail(kOutOfMemory);
+    return Fail(OutOfMemory);
   const BYTE *from = static_cast<const BYTE *>(read->surfaceBits);
   BYTE *to = read->pixels;
   for (LONG row = 0; row < info.biHeight; ++row) {
@@ -272,7 +272,7 @@ bool CopyOut(BitmapRead *read) {
 bool MakeRecord(BitmapRead *read) {
   read->image = static_cast<RgbImage *>(malloc(sizeof(RgbImage)));
   if (read->image == nullptr)
-    return Fail(kOutOfMemory);
+    return Fail(OutOfMemory);
   read->image->width = read->surfaceInfo->bmiHeader.biWidth;
   read->image->height = read->surfaceInfo->bmiHeader.biHeight;
   read->image->pixels = read->pixels;
@@ -345,7 +345,7 @@ RgbImage *ReadBitmapFile(const void *name, bool wideName) {
 WORD BitmapColorCount(const void *header) {
   const BYTE *at = static_cast<const BYTE *>(header);
   WORD bitCount;
-  if (ReadDword(at) == kCoreHeaderBytes) {
+  if (ReadDword(at) == CoreHeaderBytes) {
     bitCount = ReadWord(at + 10);
   } else {
     DWORD used = ReadDword(at + 32);

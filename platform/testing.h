@@ -122,6 +122,17 @@ int TestHandlesHeld();
 bool TestWindowExists(HWND window);
 bool TestWindowFullscreen(HWND window);
 bool TestWindowVisible(HWND window);
+// The client area as the program sees it (logical pixels), and as the screen has it.
 void TestClientSize(HWND window, int *width, int *height);
+void TestScreenSize(HWND window, int *width, int *height);
 bool TestCursorVisible();
 bool TestDisplayModeChanged();
+
+// --- Desktop scale ----------------------------------------------------------------------------
+// Windows created from now on that are not in a changed display mode are `scale` (1 to 8) times
+// larger on the screen than the program sees them, as for a desktop scaled that much; 0 goes
+// back to what the desktop says (ZELU_SCALE, GDK_SCALE, Xft.dpi). TestReset sets 0.
+void TestSetDesktopScale(float scale);
+// The factor that these settings give: ZELU_SCALE's and GDK_SCALE's texts (null when unset) and
+// the Xft.dpi resource (0 when unset).
+float TestDesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi);

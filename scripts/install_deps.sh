@@ -6,9 +6,9 @@
 set -euo pipefail
 
 # xfonts-base: the core X fonts that SDL draws its message boxes with (the game's questions and
-# error messages) when zenity is not there.
+# error messages) when zenity is not there. libx11-dev: the X desktop's Xft.dpi, for its scale.
 run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libgl1-mesa-dri
-  xfonts-base)
+  xfonts-base libx11-dev)
 # dpkg-dev: the hardening flags and the shared-library dependencies of `make package`.
 package_packages=(dpkg-dev)
 test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev

@@ -11,7 +11,7 @@
 namespace {
 
 // All sounds share one channel, so a new sound replaces the one that plays.
-const int kSoundChannel = 0;
+const int SoundChannel = 0;
 
 enum AudioState { AudioUnopened, AudioOpen, AudioUnavailable };
 
@@ -19,7 +19,7 @@ AudioState audioState = AudioUnopened;
 Mix_Chunk *playingChunk = nullptr;
 
 void StopPlaying() {
-  Mix_HaltChannel(kSoundChannel);
+  Mix_HaltChannel(SoundChannel);
   Mix_FreeChunk(playingChunk);
   playingChunk = nullptr;
 }
@@ -51,7 +51,7 @@ bool AudioReady() {
 } // namespace
 
 bool SoundIsPlaying() {
-  return audioState == AudioOpen && Mix_Playing(kSoundChannel) != 0;
+  return audioState == AudioOpen && Mix_Playing(SoundChannel) != 0;
 }
 
 DWORD WINAPI timeGetTime(void) {
@@ -94,13 +94,13 @@ BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
   if (chunk == nullptr)
     return FALSE;
   StopPlaying();
-  if (Mix_PlayChannel(kSoundChannel, chunk, (flags & SND_LOOP) ? -1 : 0) < 0) {
+  if (Mix_PlayChannel(SoundChannel, chunk, (flags & SND_LOOP) ? -1 : 0) < 0) {
     Mix_FreeChunk(chunk);
     return FALSE;
   }
   playingChunk = chunk;
   if (!(flags & SND_ASYNC)) {
-    while (Mix_Playing(kSoundChannel))
+    while (Mix_Playing(SoundChannel))
       SDL_Delay(1);
     StopPlaying();
   }

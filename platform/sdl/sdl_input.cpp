@@ -8,6 +8,12 @@
 
 namespace {
 
+// A new size on the screen: the program sees it divided by the window's scale, as on Windows.
+void ScreenResizeInput(HWND window, int width, int height) {
+  if (WindowRecord *record = FindWindowRecord(window))
+    ResizeInput(window, LogicalPixels(*record, width), LogicalPixels(*record, height));
+}
+
 void WindowEventInput(const SDL_WindowEvent &event) {
   HWND window = WindowFromSdlId(event.windowID);
   switch (event.event) {
@@ -20,7 +26,7 @@ void WindowEventInput(const SDL_WindowEvent &event) {
   case SDL_WINDOWEVENT_RESTORED:
     return RestoreInput(window);
   case SDL_WINDOWEVENT_SIZE_CHANGED:
-    return ResizeInput(window, event.data1, event.data2);
+    return ScreenResizeInput(window, event.data1, event.data2);
   case SDL_WINDOWEVENT_CLOSE:
     return CloseInput(window);
   default:

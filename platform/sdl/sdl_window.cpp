@@ -2,18 +2,19 @@
 // the changed display mode when their record is.
 #include "platform/sdl/sdl_window.h"
 
+#include <algorithm>
 #include <cstddef>
 
 // The game's icon, a BMP embedded by platform/sdl/CMakeLists.txt.
-extern const unsigned char kAppIconBitmap[];
-extern const std::size_t kAppIconBitmapSize;
+extern const unsigned char AppIconBitmap[];
+extern const std::size_t AppIconBitmapSize;
 
 namespace {
 
 // The game's icon as SDL takes it, read once from the embedded bitmap; null if unreadable.
 SDL_Surface *AppIcon() {
   static SDL_Surface *icon =
-      SDL_LoadBMP_RW(SDL_RWFromConstMem(kAppIconBitmap, static_cast<int>(kAppIconBitmapSize)), 1);
+      SDL_LoadBMP_RW(SDL_RWFromConstMem(AppIconBitmap, static_cast<int>(AppIconBitmapSize)), 1);
   return icon;
 }
 
@@ -37,11 +38,13 @@ SDL_Window *CreateSdlWindow(const WindowRecord &record, const char *title, int x
     flags |= SDL_WINDOW_RESIZABLE;
   if (record.fullscreen)
     x = y = static_cast<int>(SDL_WINDOWPOS_UNDEFINED_DISPLAY(display));
+  else
+    x = ScreenPixels(record, x), y = ScreenPixels(record, y);
   // X11 places a new window's frame, not its client area, at the position asked for (north-west
   // gravity), so the outer top-left corner lands where Win32 would put it.
-  SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y,
-                                        record.clientWidth > 0 ? record.clientWidth : 1,
-                                        record.clientHeight > 0 ? record.clientHeight : 1, flags);
+  int width = std::max(1, ScreenPixels(record, record.clientWidth));
+  int height = std::max(1, ScreenPixels(record, record.clientHeight));
+  SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y, width, height, flags);
   if (window != nullptr && record.fullscreen)
     SDL_SetWindowDisplayMode(window, &mode);
   return window;
@@ -113,4 +116,8 @@ void NativeSystemCommand(NativeWindow *native, WPARAM command) {
 
 HWND WindowFromSdlId(Uint32 windowId) {
   return WindowFromNative(AsNative(SDL_GetWindowFromID(windowId)));
+}
+
+float PlainWindowScale() {
+  return DesktopScale();
 }

@@ -18,3 +18,26 @@ inline SDL_Window *SdlWindowOf(HWND window) {
 HWND WindowFromSdlId(Uint32 windowId);
 // When a changed display mode is in force and has this size: true, with the display and mode.
 bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mode);
+
+// --- Desktop scale (desktop_scale.cpp, x11_resources.cpp) -------------------------------------
+// The factor by which plain windows are larger on the screen than the program sees them; known
+// once video runs.
+float DesktopScale();
+// The factor that the settings give: ZELU_SCALE's and GDK_SCALE's texts (null when unset) and the
+// Xft.dpi resource (0 when unset).
+float DesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi);
+// The X11 desktop's Xft.dpi resource; 0 when it has none or there is no X11 display.
+int XftDpiResource();
+
+// --- Scaled windows' offscreen surfaces (scaled_surface.cpp) ------------------------------------
+// With the window's context current: drawing goes to an offscreen surface of the window's logical
+// client size when the window is scaled, else to the window itself. (FitWindowSurface, called by
+// the shared window code, is here too.)
+void BindWindowSurface(WindowRecord *window);
+// The size of the offscreen surface that the current context draws to; false when it draws to
+// its window.
+bool ScaledSurfaceSize(int *width, int *height);
+// Enlarges the current offscreen surface onto the window's back buffer, if there is one.
+void PresentScaledSurface(WindowRecord *window);
+// Forgets the surface of a context that is being deleted (its objects go with it).
+void ForgetContextSurface(SDL_GLContext context);

@@ -15,19 +15,19 @@
 
 namespace {
 
-const int kCallCount = static_cast<int>(PlatformCall::Count);
+const int CallCount = static_cast<int>(PlatformCall::Count);
 
-const char *const kCallNames[] = {
+const char *const CallNames[] = {
 #define ZELU_PLATFORM_CALL_NAME(name) #name,
     ZELU_PLATFORM_CALLS(ZELU_PLATFORM_CALL_NAME)
 #undef ZELU_PLATFORM_CALL_NAME
 };
-static_assert(sizeof kCallNames / sizeof kCallNames[0] == kCallCount, "one name per call");
+static_assert(sizeof CallNames / sizeof CallNames[0] == CallCount, "one name per call");
 
 // A name that no platform call carries is a mistake in the test: it would arm nothing.
 int CallIndex(const char *function) {
-  for (int i = 0; i < kCallCount; ++i)
-    if (std::strcmp(kCallNames[i], function) == 0)
+  for (int i = 0; i < CallCount; ++i)
+    if (std::strcmp(CallNames[i], function) == 0)
       return i;
   std::fprintf(stderr, "platform/testing.h: no platform call named \"%s\" can fail\n", function);
   std::abort();
@@ -55,7 +55,7 @@ struct EmptyQueueAction {
 };
 
 struct TestControls {
-  int callCounts[kCallCount] = {};
+  int callCounts[CallCount] = {};
   std::vector<ArmedFailure> failures;
   bool boxesScripted = false;
   std::vector<int> boxAnswers;
@@ -79,6 +79,7 @@ struct TestControls {
   std::vector<uint8_t> lastFrame;
   int lastFrameWidth = 0;
   int lastFrameHeight = 0;
+  float desktopScale = 0; // 0: the desktop's own
   int framesPresented = 0;
   void (*swapAction)(int, void *) = nullptr;
   void *swapContext = nullptr;
@@ -250,9 +251,25 @@ bool TestWindowVisible(HWND window) {
 }
 
 void TestClientSize(HWND window, int *width, int *height) {
+  TestScreenSize(window, width, height);
+  if (WindowRecord *record = FindWindowRecord(window)) {
+    *width = LogicalPixels(*record, *width);
+    *height = LogicalPixels(*record, *height);
+  }
+}
+
+void TestScreenSize(HWND window, int *width, int *height) {
   *width = *height = 0;
   if (WindowRecord *record = FindWindowRecord(window))
     SDL_GetWindowSize(SdlWindow(record), width, height);
+}
+
+void TestSetDesktopScale(float scale) {
+  Controls().desktopScale = scale;
+}
+
+float TestDesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi) {
+  return DesktopScaleFrom(zeluScale, gdkScale, xftDpi);
 }
 
 bool TestCursorVisible() {
@@ -405,7 +422,8 @@ void InputToMessages(const TestInput &input, HWND window) {
     return FocusLostInput(window);
   case TestInput::Resize:
     if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(SdlWindow(record), input.width, input.height);
+      SDL_SetWindowSize(SdlWindow(record), ScreenPixels(*record, input.width),
+                        ScreenPixels(*record, input.height));
     return ResizeInput(window, input.width, input.height);
   case TestInput::Close:
     return CloseInput(window);
@@ -424,17 +442,22 @@ bool TakeInput() {
   return true;
 }
 
-const PlatformHooks kHooks = {
+float DesktopScaleHook() {
+  return Controls().desktopScale;
+}
+
+const PlatformHooks Hooks = {
     CallFails,         ObjectsHeld,          MessageBoxHook,
     PlaySoundHook,     VirtualMicros,        ClockIsVirtual,
     VirtualNow,        WaitVirtual,          NoHighResolutionTimer,
     TimeGetTimeOffset, NoPerformanceCounter, CounterFrequency,
     TakeInput,         QueueFoundEmpty,      CapturingFrames,
     StoreFrame,        BeforeSwap,           FramePresented,
+    DesktopScaleHook,
 };
 
 // Linking the controls is what installs them: before main, so that objects are counted from
 // the first one.
-[[maybe_unused]] const bool hooksInstalled = (platformHooks = &kHooks, true);
+[[maybe_unused]] const bool hooksInstalled = (platformHooks = &Hooks, true);
 
 } // namespace

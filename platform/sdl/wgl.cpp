@@ -33,17 +33,22 @@ void ReleaseCurrent() {
     SDL_GL_MakeCurrent(nullptr, nullptr);
 }
 
-// Reads the back buffer of the current context: RGB, rows packed, bottom row first. Leaves the
+// Reads the back buffer of the current context, the picture that the program drew (a scaled
+// window's offscreen surface, at the logical size): RGB, rows packed, bottom row first. Leaves the
 // pixel-store and read-buffer state as it found it.
 void CaptureBackBuffer(SDL_Window *window) {
   int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(window, &width, &height);
+  GLenum buffer = GL_COLOR_ATTACHMENT0;
+  if (!ScaledSurfaceSize(&width, &height)) {
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    buffer = GL_BACK;
+  }
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
   GLint packAlignment = 4, readBuffer = GL_BACK;
   glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
   glGetIntegerv(GL_READ_BUFFER, &readBuffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
+  glReadBuffer(buffer);
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
   glReadBuffer(static_cast<GLenum>(readBuffer));
   glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
@@ -93,6 +98,7 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
   }
   // No wait for the display's refresh: the game paces its own frames.
   SDL_GL_SetSwapInterval(0);
+  BindWindowSurface(window);
   return TRUE;
 }
 
@@ -104,6 +110,7 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     return FALSE;
   if (SDL_GL_GetCurrentContext() == record->gl)
     ReleaseCurrent();
+  ForgetContextSurface(record->gl);
   SDL_GL_DeleteContext(record->gl);
   Contexts().erase(Contexts().begin() + (record - Contexts().data()));
   HookHeld(-1);
@@ -123,6 +130,8 @@ BOOL WINAPI SwapBuffers(HDC dc) {
   HookBeforeSwap();
   if ((window = FindWindowByDc(dc)) == nullptr) // the action may have closed the window
     return FALSE;
+  if (current)
+    PresentScaledSurface(window);
   SDL_GL_SwapWindow(SdlWindow(window));
   HookFramePresented();
   return TRUE;

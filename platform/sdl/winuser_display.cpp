@@ -11,8 +11,8 @@ namespace {
 
 // A busy X server may refuse a connection for a moment (its listen queue is full); SDL then
 // falls back to a driver that shows nothing. Video starts again a few times before giving up.
-const int kVideoAttempts = 10;
-const Uint32 kVideoRetryMillis = 50;
+const int VideoAttempts = 10;
+const Uint32 VideoRetryMillis = 50;
 
 struct DisplayState {
   bool videoReady = false;
@@ -66,13 +66,13 @@ bool ShowsWindows() {
 }
 
 bool StartVideo() {
-  for (int attempt = 0; attempt < kVideoAttempts; ++attempt) {
+  for (int attempt = 0; attempt < VideoAttempts; ++attempt) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
       if (ShowsWindows())
         return true;
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
-    SDL_Delay(kVideoRetryMillis);
+    SDL_Delay(VideoRetryMillis);
   }
   return false;
 }

@@ -5,30 +5,30 @@ namespace {
 
 // Windows virtual-key codes that platform/win32.h does not name (the game never asks for them).
 enum : int {
-  kVkSnapshot = 0x2C,
-  kVkLeftWin = 0x5B,
-  kVkRightWin = 0x5C,
-  kVkApps = 0x5D,
-  kVkNumpad0 = 0x60,
-  kVkMultiply = 0x6A,
-  kVkAdd = 0x6B,
-  kVkSubtract = 0x6D,
-  kVkDecimal = 0x6E,
-  kVkDivide = 0x6F,
-  kVkNumLock = 0x90,
-  kVkScroll = 0x91,
-  kVkOemSemicolon = 0xBA, // VK_OEM_1
-  kVkOemPlus = 0xBB,
-  kVkOemComma = 0xBC,
-  kVkOemMinus = 0xBD,
-  kVkOemPeriod = 0xBE,
-  kVkOemSlash = 0xBF,        // VK_OEM_2
-  kVkOemBackquote = 0xC0,    // VK_OEM_3
-  kVkOemOpenBracket = 0xDB,  // VK_OEM_4
-  kVkOemBackslash = 0xDC,    // VK_OEM_5
-  kVkOemCloseBracket = 0xDD, // VK_OEM_6
-  kVkOemQuote = 0xDE,        // VK_OEM_7
-  kVkOem102 = 0xE2,
+  VkSnapshot = 0x2C,
+  VkLeftWin = 0x5B,
+  VkRightWin = 0x5C,
+  VkApps = 0x5D,
+  VkNumpad0 = 0x60,
+  VkMultiply = 0x6A,
+  VkAdd = 0x6B,
+  VkSubtract = 0x6D,
+  VkDecimal = 0x6E,
+  VkDivide = 0x6F,
+  VkNumLock = 0x90,
+  VkScroll = 0x91,
+  VkOemSemicolon = 0xBA, // VK_OEM_1
+  VkOemPlus = 0xBB,
+  VkOemComma = 0xBC,
+  VkOemMinus = 0xBD,
+  VkOemPeriod = 0xBE,
+  VkOemSlash = 0xBF,        // VK_OEM_2
+  VkOemBackquote = 0xC0,    // VK_OEM_3
+  VkOemOpenBracket = 0xDB,  // VK_OEM_4
+  VkOemBackslash = 0xDC,    // VK_OEM_5
+  VkOemCloseBracket = 0xDD, // VK_OEM_6
+  VkOemQuote = 0xDE,        // VK_OEM_7
+  VkOem102 = 0xE2,
 };
 
 struct KeyMapping {
@@ -38,7 +38,7 @@ struct KeyMapping {
 
 // Keys by position, as the US layout names them; left and right modifiers share one code, as in
 // WM_KEYDOWN's wParam.
-const KeyMapping kKeyTable[] = {
+const KeyMapping KeyTable[] = {
     {SDL_SCANCODE_A, 'A'},
     {SDL_SCANCODE_B, 'B'},
     {SDL_SCANCODE_C, 'C'},
@@ -103,53 +103,53 @@ const KeyMapping kKeyTable[] = {
     {SDL_SCANCODE_RCTRL, VK_CONTROL},
     {SDL_SCANCODE_LALT, VK_MENU},
     {SDL_SCANCODE_RALT, VK_MENU},
-    {SDL_SCANCODE_LGUI, kVkLeftWin},
-    {SDL_SCANCODE_RGUI, kVkRightWin},
-    {SDL_SCANCODE_APPLICATION, kVkApps},
+    {SDL_SCANCODE_LGUI, VkLeftWin},
+    {SDL_SCANCODE_RGUI, VkRightWin},
+    {SDL_SCANCODE_APPLICATION, VkApps},
     {SDL_SCANCODE_PAUSE, VK_PAUSE},
     {SDL_SCANCODE_CAPSLOCK, VK_CAPITAL},
-    {SDL_SCANCODE_PRINTSCREEN, kVkSnapshot},
-    {SDL_SCANCODE_SCROLLLOCK, kVkScroll},
-    {SDL_SCANCODE_NUMLOCKCLEAR, kVkNumLock},
+    {SDL_SCANCODE_PRINTSCREEN, VkSnapshot},
+    {SDL_SCANCODE_SCROLLLOCK, VkScroll},
+    {SDL_SCANCODE_NUMLOCKCLEAR, VkNumLock},
     {SDL_SCANCODE_PAGEUP, VK_PRIOR},
     {SDL_SCANCODE_PAGEDOWN, VK_NEXT},
     {SDL_SCANCODE_HOME, VK_HOME},
     {SDL_SCANCODE_END, VK_END},
     {SDL_SCANCODE_INSERT, VK_INSERT},
     {SDL_SCANCODE_DELETE, VK_DELETE},
-    {SDL_SCANCODE_KP_0, kVkNumpad0},
-    {SDL_SCANCODE_KP_1, kVkNumpad0 + 1},
-    {SDL_SCANCODE_KP_2, kVkNumpad0 + 2},
-    {SDL_SCANCODE_KP_3, kVkNumpad0 + 3},
-    {SDL_SCANCODE_KP_4, kVkNumpad0 + 4},
-    {SDL_SCANCODE_KP_5, kVkNumpad0 + 5},
-    {SDL_SCANCODE_KP_6, kVkNumpad0 + 6},
-    {SDL_SCANCODE_KP_7, kVkNumpad0 + 7},
-    {SDL_SCANCODE_KP_8, kVkNumpad0 + 8},
-    {SDL_SCANCODE_KP_9, kVkNumpad0 + 9},
-    {SDL_SCANCODE_KP_MULTIPLY, kVkMultiply},
-    {SDL_SCANCODE_KP_PLUS, kVkAdd},
-    {SDL_SCANCODE_KP_MINUS, kVkSubtract},
-    {SDL_SCANCODE_KP_PERIOD, kVkDecimal},
-    {SDL_SCANCODE_KP_DIVIDE, kVkDivide},
-    {SDL_SCANCODE_SEMICOLON, kVkOemSemicolon},
-    {SDL_SCANCODE_EQUALS, kVkOemPlus},
-    {SDL_SCANCODE_COMMA, kVkOemComma},
-    {SDL_SCANCODE_MINUS, kVkOemMinus},
-    {SDL_SCANCODE_PERIOD, kVkOemPeriod},
-    {SDL_SCANCODE_SLASH, kVkOemSlash},
-    {SDL_SCANCODE_GRAVE, kVkOemBackquote},
-    {SDL_SCANCODE_LEFTBRACKET, kVkOemOpenBracket},
-    {SDL_SCANCODE_BACKSLASH, kVkOemBackslash},
-    {SDL_SCANCODE_RIGHTBRACKET, kVkOemCloseBracket},
-    {SDL_SCANCODE_APOSTROPHE, kVkOemQuote},
-    {SDL_SCANCODE_NONUSBACKSLASH, kVkOem102},
+    {SDL_SCANCODE_KP_0, VkNumpad0},
+    {SDL_SCANCODE_KP_1, VkNumpad0 + 1},
+    {SDL_SCANCODE_KP_2, VkNumpad0 + 2},
+    {SDL_SCANCODE_KP_3, VkNumpad0 + 3},
+    {SDL_SCANCODE_KP_4, VkNumpad0 + 4},
+    {SDL_SCANCODE_KP_5, VkNumpad0 + 5},
+    {SDL_SCANCODE_KP_6, VkNumpad0 + 6},
+    {SDL_SCANCODE_KP_7, VkNumpad0 + 7},
+    {SDL_SCANCODE_KP_8, VkNumpad0 + 8},
+    {SDL_SCANCODE_KP_9, VkNumpad0 + 9},
+    {SDL_SCANCODE_KP_MULTIPLY, VkMultiply},
+    {SDL_SCANCODE_KP_PLUS, VkAdd},
+    {SDL_SCANCODE_KP_MINUS, VkSubtract},
+    {SDL_SCANCODE_KP_PERIOD, VkDecimal},
+    {SDL_SCANCODE_KP_DIVIDE, VkDivide},
+    {SDL_SCANCODE_SEMICOLON, VkOemSemicolon},
+    {SDL_SCANCODE_EQUALS, VkOemPlus},
+    {SDL_SCANCODE_COMMA, VkOemComma},
+    {SDL_SCANCODE_MINUS, VkOemMinus},
+    {SDL_SCANCODE_PERIOD, VkOemPeriod},
+    {SDL_SCANCODE_SLASH, VkOemSlash},
+    {SDL_SCANCODE_GRAVE, VkOemBackquote},
+    {SDL_SCANCODE_LEFTBRACKET, VkOemOpenBracket},
+    {SDL_SCANCODE_BACKSLASH, VkOemBackslash},
+    {SDL_SCANCODE_RIGHTBRACKET, VkOemCloseBracket},
+    {SDL_SCANCODE_APOSTROPHE, VkOemQuote},
+    {SDL_SCANCODE_NONUSBACKSLASH, VkOem102},
 };
 
 } // namespace
 
 int VirtualKeyFromScancode(SDL_Scancode scancode) {
-  for (const KeyMapping &mapping : kKeyTable) {
+  for (const KeyMapping &mapping : KeyTable) {
     if (mapping.scancode == scancode)
       return mapping.virtualKey;
   }

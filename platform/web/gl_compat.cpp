@@ -63,14 +63,14 @@ ListStore &Lists() {
   return store;
 }
 
-const int kMaxCallDepth = 64;
+const int MaxCallDepth = 64;
 
 void Run(const Command &command);
 
 void RunList(GLuint list) {
   ListStore &store = Lists();
   auto found = store.lists.find(list);
-  if (found == store.lists.end() || store.depth >= kMaxCallDepth)
+  if (found == store.lists.end() || store.depth >= MaxCallDepth)
     return;
   ++store.depth;
   // A copy: a list may not change while it runs, but the map may grow.

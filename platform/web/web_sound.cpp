@@ -10,7 +10,7 @@ namespace {
 // A synchronous sound holds the game until it ends, or at most this long past its length: the
 // page's audio may be suspended (browsers start it only after a gesture), and then no sound
 // ever ends.
-const int kSyncMarginMillis = 250;
+const int SyncMarginMillis = 250;
 
 // Plays a file from the preloaded files: decodes it once (kept by name), stops the sound that
 // plays, starts this one (repeating when asked) and, when asked to wait, waits for its end.
@@ -105,7 +105,7 @@ BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
   if ((flags & SND_LOOP) && !(flags & SND_ASYNC))
     return FALSE;
   bool wait = !(flags & SND_ASYNC);
-  return PlayPageSound(sound, (flags & SND_LOOP) ? 1 : 0, wait ? 1 : 0, kSyncMarginMillis) != 0
+  return PlayPageSound(sound, (flags & SND_LOOP) ? 1 : 0, wait ? 1 : 0, SyncMarginMillis) != 0
              ? TRUE
              : FALSE;
 }

@@ -16,14 +16,14 @@ struct NativeWindow {
 
 namespace {
 
-const char kCanvas[] = "#canvas";
+const char Canvas[] = "#canvas";
 // Input waits for the page: events arrive only while the program yields to the browser, which
 // the frame's SwapBuffers does. When no frame presents (a minimised game), the empty queue yields
 // at this interval instead.
-const double kYieldIntervalMillis = 12.0;
+const double YieldIntervalMillis = 12.0;
 // Fullscreen follows only a key the player pressed this long ago at most (F1, held across a
 // frame): browsers grant it during a gesture, and a page opened is none.
-const double kGestureMillis = 1000.0;
+const double GestureMillis = 1000.0;
 
 struct PageInput {
   enum Kind { Key, FocusGained, FocusLost, Hidden, Shown } kind;
@@ -154,7 +154,7 @@ EM_JS(void, ShowPageCursor, (int visible), {
 namespace {
 
 bool EnterPageFullscreen() {
-  return emscripten_get_now() - Page().lastKeyDown <= kGestureMillis && RequestPageFullscreen();
+  return emscripten_get_now() - Page().lastKeyDown <= GestureMillis && RequestPageFullscreen();
 }
 
 } // namespace
@@ -169,7 +169,7 @@ NativeWindow *CreateNativeWindow(const WindowRecord &record, const char *, int, 
   if (page.canvasTaken)
     return nullptr; // one canvas, one window
   page.canvasTaken = true;
-  emscripten_set_canvas_element_size(kCanvas, record.clientWidth > 0 ? record.clientWidth : 1,
+  emscripten_set_canvas_element_size(Canvas, record.clientWidth > 0 ? record.clientWidth : 1,
                                      record.clientHeight > 0 ? record.clientHeight : 1);
   return &page.canvasWindow;
 }
@@ -189,9 +189,17 @@ void LeaveNativeFullscreen(NativeWindow *) {
   LeavePageFullscreen();
 }
 
+// The page scales the canvas to fit; the program always sees the canvas's own pixels.
+float PlainWindowScale() {
+  return 1;
+}
+
+// The canvas keeps the size it was made with: the page never resizes a window.
+void FitWindowSurface(WindowRecord *) {}
+
 bool TakePlatformInput() {
   PageState &page = Page();
-  if (page.input.empty() && emscripten_get_now() - page.lastYield >= kYieldIntervalMillis)
+  if (page.input.empty() && emscripten_get_now() - page.lastYield >= YieldIntervalMillis)
     YieldToPage();
   while (!page.input.empty()) {
     PageInput input = page.input.front();

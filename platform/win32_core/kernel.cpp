@@ -31,12 +31,12 @@ int64_t CountsFromMicros(uint64_t micros, int64_t frequency) {
 }
 
 // The performance counter counts nanoseconds of the monotonic clock.
-const int64_t kCounterFrequency = 1000000000;
+const int64_t CounterFrequency = 1000000000;
 
 int64_t MonotonicNanos() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * kCounterFrequency + now.tv_nsec;
+  return static_cast<int64_t>(now.tv_sec) * CounterFrequency + now.tv_nsec;
 }
 
 // Files and mappings are kernel objects that CloseHandle releases; both keep a descriptor of
@@ -141,7 +141,7 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
   if (HookClockIsVirtual())
     frequency->QuadPart = HookCounterFrequency();
   else
-    frequency->QuadPart = kCounterFrequency;
+    frequency->QuadPart = CounterFrequency;
   return TRUE;
 }
 

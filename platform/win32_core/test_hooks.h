@@ -104,6 +104,8 @@ struct PlatformHooks {
   void (*storeFrame)(std::vector<uint8_t> pixels, int width, int height);
   void (*beforeSwap)();
   void (*framePresented)();
+  // The desktop scale that the tests set for windows created from now on; 0 when the desktop's.
+  float (*desktopScale)();
 };
 
 // Null in the game; the test controls set it before main.
@@ -168,6 +170,9 @@ inline void HookBeforeSwap() {
 inline void HookFramePresented() {
   if (platformHooks != nullptr)
     platformHooks->framePresented();
+}
+inline float HookDesktopScale() {
+  return platformHooks != nullptr ? platformHooks->desktopScale() : 0;
 }
 
 // Implemented by mmsystem.cpp for the controls: whether a sound plays now.

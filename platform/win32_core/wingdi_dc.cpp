@@ -8,7 +8,7 @@ namespace {
 
 // Every window offers one pixel format: double-buffered RGBA with a depth buffer of at least 16
 // bits (the attributes that its platform window was made with).
-const int kOnlyPixelFormat = 1;
+const int OnlyPixelFormat = 1;
 
 } // namespace
 
@@ -43,14 +43,14 @@ int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR *descriptor) {
     return 0;
   if (FindWindowByDc(dc) == nullptr || descriptor == nullptr)
     return 0;
-  return kOnlyPixelFormat;
+  return OnlyPixelFormat;
 }
 
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*descriptor*/) {
   if (HookFails(PlatformCall::SetPixelFormat))
     return FALSE;
   WindowRecord *record = FindWindowByDc(dc);
-  if (record == nullptr || format != kOnlyPixelFormat)
+  if (record == nullptr || format != OnlyPixelFormat)
     return FALSE;
   // A window's pixel format is set once for its life.
   if (record->pixelFormat != 0 && record->pixelFormat != format)

@@ -30,7 +30,7 @@ struct MemoryDc {
 int stockBitmap;
 
 // The largest section, in bytes, as the sizes of a BITMAPINFOHEADER can express it.
-const uint64_t kMaxSectionBytes = 0x7FFFFFFF;
+const uint64_t MaxSectionBytes = 0x7FFFFFFF;
 
 std::set<MemoryDc *> &LiveContexts() {
   static std::set<MemoryDc *> contexts;
@@ -81,7 +81,7 @@ bool FormatIsHandled(WORD bitCount, DWORD compression, LONG height) {
   }
 }
 
-void ReadColors(const BITMAPINFO *info, SourceFormat *format) {
+void ReadColours(const BITMAPINFO *info, SourceFormat *format) {
   const BITMAPINFOHEADER &header = info->bmiHeader;
   const BYTE *table = reinterpret_cast<const BYTE *>(info) + header.biSize;
   DWORD count = 1u << format->bitCount;
@@ -114,7 +114,7 @@ bool DescribeSource(const BITMAPINFO *info, SourceFormat *format) {
   format->stride = (static_cast<uint64_t>(header.biBitCount) * header.biWidth + 31) / 32 * 4;
   format->dataBytes = header.biSizeImage;
   if (format->bitCount <= 8)
-    ReadColors(info, format);
+    ReadColours(info, format);
   else
     ReadMasks(info, format);
   return true;
@@ -326,7 +326,7 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **
     return nullptr;
   uint64_t stride = (3 * static_cast<uint64_t>(header.biWidth) + 3) / 4 * 4;
   uint64_t rows = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
-  if (stride * rows > kMaxSectionBytes)
+  if (stride * rows > MaxSectionBytes)
     return nullptr;
   // Within the limit above, so the sizes fit a 32-bit size_t too.
   BYTE *memory = static_cast<BYTE *>(calloc(1, static_cast<size_t>(stride * rows)));

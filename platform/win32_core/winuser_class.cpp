@@ -13,21 +13,21 @@ namespace {
 // Frame metrics, in pixels, of a classic 96-dpi desktop. SDL's windows have no frame of ours
 // (the window manager adds its own), so these only need to agree between AdjustWindowRectEx and
 // CreateWindowExA, which takes them off again.
-const int kSizingFrame = 8;
-const int kDialogFrame = 3;
-const int kThinBorder = 1;
-const int kCaptionHeight = 23;
-const int kMenuHeight = 20;
-const DWORD kDialogFrameStyle = WS_CAPTION & ~WS_BORDER; // WS_DLGFRAME
+const int SizingFrame = 8;
+const int DialogFrame = 3;
+const int ThinBorder = 1;
+const int CaptionHeight = 23;
+const int MenuHeight = 20;
+const DWORD DialogFrameStyle = WS_CAPTION & ~WS_BORDER; // WS_DLGFRAME
 
 // The system icons (IDI_*) and cursors (IDC_*) lie in 32512 to 32651; they need no release.
-const UINT_PTR kFirstSystemResource = 32512;
-const UINT_PTR kLastSystemResource = 32651;
+const UINT_PTR FirstSystemResource = 32512;
+const UINT_PTR LastSystemResource = 32651;
 
 // The stock application icon (IDI_APPLICATION, and IDI_WINLOGO, which shows it since Windows
 // 2000): on Windows a program without an icon resource shows it; here the game's icon stands in.
-const UINT_PTR kApplicationIcon = 32512;
-const UINT_PTR kWindowsLogoIcon = 32517;
+const UINT_PTR ApplicationIcon = 32512;
+const UINT_PTR WindowsLogoIcon = 32517;
 
 struct WindowClass {
   std::string name;
@@ -67,7 +67,7 @@ WindowClass *FindClass(const char *name) {
 // A system resource asked for by MAKEINTRESOURCE with no module: a stable non-null handle.
 void *SystemResource(HINSTANCE instance, LPCSTR name) {
   UINT_PTR id = reinterpret_cast<UINT_PTR>(name);
-  if (instance != nullptr || id < kFirstSystemResource || id > kLastSystemResource)
+  if (instance != nullptr || id < FirstSystemResource || id > LastSystemResource)
     return nullptr;
   return reinterpret_cast<void *>(id << 4);
 }
@@ -127,16 +127,16 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyl
 RECT FrameInsets(DWORD style, BOOL menu, DWORD /*exStyle*/) {
   int frame = 0;
   if (style & WS_THICKFRAME)
-    frame = kSizingFrame;
-  else if (style & kDialogFrameStyle)
-    frame = kDialogFrame;
+    frame = SizingFrame;
+  else if (style & DialogFrameStyle)
+    frame = DialogFrame;
   else if (style & WS_BORDER)
-    frame = kThinBorder;
+    frame = ThinBorder;
   int top = frame;
   if ((style & WS_CAPTION) == WS_CAPTION)
-    top += kCaptionHeight;
+    top += CaptionHeight;
   if (menu)
-    top += kMenuHeight;
+    top += MenuHeight;
   return RECT{frame, top, frame, frame};
 }
 
@@ -150,8 +150,8 @@ bool ClassShowsApplicationIcon(const char *className) {
   // A class without an icon shows the application icon too, as on Windows.
   return found != nullptr &&
          (found->icon == nullptr ||
-          found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(kApplicationIcon)) ||
-          found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(kWindowsLogoIcon)));
+          found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(ApplicationIcon)) ||
+          found->icon == SystemResource(nullptr, MAKEINTRESOURCEA(WindowsLogoIcon)));
 }
 
 std::string ClassName(const char *className) {

@@ -12,10 +12,10 @@
 namespace {
 
 // Key-message lParam bits: repeat count 1, Alt held, key down before, key going up.
-const LPARAM kRepeatOnce = 1;
-const LPARAM kAltDown = LPARAM(1) << 29;
-const LPARAM kWasDown = LPARAM(1) << 30;
-const LPARAM kGoingUp = LPARAM(1) << 31;
+const LPARAM RepeatOnce = 1;
+const LPARAM AltDown = LPARAM(1) << 29;
+const LPARAM WasDown = LPARAM(1) << 30;
+const LPARAM GoingUp = LPARAM(1) << 31;
 
 struct MessageQueue {
   std::deque<MSG> posted;
@@ -123,8 +123,8 @@ void PostMessageToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
   bool &wasDown = Queue().keyDown[virtualKey & 0xFF];
-  LPARAM lParam = kRepeatOnce | (alt ? kAltDown : 0) | (wasDown || !down ? kWasDown : 0) |
-                  (down ? 0 : kGoingUp);
+  LPARAM lParam =
+      RepeatOnce | (alt ? AltDown : 0) | (wasDown || !down ? WasDown : 0) | (down ? 0 : GoingUp);
   wasDown = down;
   UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   QueueInput(window, message, static_cast<WPARAM>(virtualKey), lParam);
@@ -173,6 +173,7 @@ void RestoreInput(HWND window) {
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(record->clientWidth, record->clientHeight));
 }
 
+// A new client size, in logical pixels.
 void ResizeInput(HWND window, int width, int height) {
   WindowRecord *record = FindWindowRecord(window);
   if (record == nullptr || record->minimized ||
@@ -180,6 +181,7 @@ void ResizeInput(HWND window, int width, int height) {
     return;
   record->clientWidth = width;
   record->clientHeight = height;
+  FitWindowSurface(record);
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(width, height));
 }
 
@@ -241,7 +243,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     return 0;
   case WM_SYSKEYDOWN:
-    if (wParam == VK_F4 && (lParam & kAltDown))
+    if (wParam == VK_F4 && (lParam & AltDown))
       SendToWindow(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   case WM_CLOSE:

@@ -5,6 +5,7 @@
 
 #include "platform/win32.h"
 
+#include <cmath>
 #include <string>
 
 // The platform's own window behind a record: an SDL window, or the page's canvas.
@@ -21,8 +22,9 @@ struct WindowRecord {
   std::string className;
   DWORD style = 0;
   DWORD exStyle = 0;
-  int clientWidth = 0; // the client size last reported with WM_SIZE (or created)
-  int clientHeight = 0;
+  int clientWidth = 0;  // the client size last reported with WM_SIZE (or created), in logical
+  int clientHeight = 0; // pixels: the window is `scale` times larger on the screen
+  float scale = 1;      // the desktop's factor for a plain window; 1 in a changed display mode
   bool visible = false;
   bool minimized = false;
   bool sizeSent = false;   // WM_SIZE went out since creation
@@ -32,6 +34,14 @@ struct WindowRecord {
   int dcHeld = 0;          // GetDC calls not yet released
   int pixelFormat = 0;     // set once by SetPixelFormat
 };
+
+// Logical pixels (what the program sees) to the window's pixels on the screen, and back.
+inline int ScreenPixels(const WindowRecord &record, int logical) {
+  return static_cast<int>(std::lround(logical * record.scale));
+}
+inline int LogicalPixels(const WindowRecord &record, int screen) {
+  return static_cast<int>(std::lround(screen / record.scale));
+}
 
 // WM_SIZE's lParam: the client width in the low word, the height in the high word.
 inline LPARAM SizeParam(int width, int height) {
@@ -90,7 +100,7 @@ void FocusGainedInput(HWND window);
 void FocusLostInput(HWND window);
 void MinimizeInput(HWND window);
 void RestoreInput(HWND window);
-void ResizeInput(HWND window, int width, int height);
+void ResizeInput(HWND window, int width, int height); // a new client size, in logical pixels
 void CloseInput(HWND window);
 // Calls the window's procedure at once, as Win32 does for the messages it sends; 0 when the
 // window is gone.
@@ -99,14 +109,6 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ForgetMessagesFor(HWND window);
 // Empties the thread's queue: posted messages, the quit request, pending input.
 void ClearMessageQueue();
-// Input from the window system, queued as the messages Win32 would post for it.
-void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt);
-void FocusGainedInput(HWND window); // the window gains activation and the keyboard focus
-void FocusLostInput(HWND window);   // another program takes the focus
-void MinimizeInput(HWND window);
-void RestoreInput(HWND window); // for a window that is not minimised, a reactivation
-void ResizeInput(HWND window, int width, int height);
-void CloseInput(HWND window); // the close button
 
 // --- Display mode and cursor (winuser_display.cpp) --------------------------------------------
 // Starts the platform's video on first use; false when there is no display.
@@ -135,6 +137,11 @@ void FocusNativeWindow(NativeWindow *native);
 void LeaveNativeFullscreen(NativeWindow *native);
 // DefWindowProcA's SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE.
 void NativeSystemCommand(NativeWindow *native, WPARAM command);
+// The factor by which a plain (not fullscreen) window is larger on the screen than the program
+// sees it; 1 where the platform does not scale.
+float PlainWindowScale();
+// Called when a window's logical client size changes: what it draws to takes the size.
+void FitWindowSurface(WindowRecord *record);
 // Turns the next piece of window-system input into messages (through the calls above); false
 // when there is none.
 bool TakePlatformInput();

@@ -80,6 +80,8 @@ std::unique_ptr<WindowRecord> NewRecord(const char *className, DWORD style, DWOR
   record->clientHeight = std::max(0, height - insets.top - insets.bottom);
   record->fullscreen =
       (style & WS_POPUP) && FullscreenModeFits(record->clientWidth, record->clientHeight);
+  // A program that is not DPI-aware sees logical pixels; a changed display mode is real pixels.
+  record->scale = record->fullscreen ? 1 : PlainWindowScale();
   return record;
 }
 

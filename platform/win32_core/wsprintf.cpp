@@ -11,7 +11,7 @@
 namespace {
 
 // wsprintfA writes at most this many bytes, the terminator included.
-const size_t kWsprintfLimit = 1024;
+const size_t WsprintfLimit = 1024;
 
 // UTF-16 to UTF-8, stopping after `limit` code units (a precision counts units, as on Windows).
 std::string NarrowFromWide(const WCHAR *text, size_t limit) {
@@ -44,7 +44,7 @@ std::string NarrowFromWide(const WCHAR *text, size_t limit) {
 
 // Formats one conversion `spec` (flags, width and precision, without the type) of `type`.
 std::string FormatOne(const std::string &spec, char type, bool wide, va_list *args) {
-  char piece[kWsprintfLimit];
+  char piece[WsprintfLimit];
   std::string format = "%" + spec;
   switch (type) {
   case 's': {
@@ -84,7 +84,7 @@ int WINAPIV wsprintfA(LPSTR out, LPCSTR format, ...) {
   va_list args;
   va_start(args, format);
   std::string result;
-  for (const char *p = format; *p != 0 && result.size() < kWsprintfLimit; ++p) {
+  for (const char *p = format; *p != 0 && result.size() < WsprintfLimit; ++p) {
     if (*p != '%') {
       result += *p;
       continue;
@@ -108,7 +108,7 @@ int WINAPIV wsprintfA(LPSTR out, LPCSTR format, ...) {
       result += FormatOne(spec, *p, wide, &args);
   }
   va_end(args);
-  result.resize(std::min(result.size(), kWsprintfLimit - 1));
+  result.resize(std::min(result.size(), WsprintfLimit - 1));
   memcpy(out, result.c_str(), result.size() + 1);
   return static_cast<int>(result.size());
 }

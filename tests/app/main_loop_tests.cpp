@@ -11,12 +11,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -535,6 +538,97 @@ TEST_F(MainLoopTest, RefusedFullscreenAnsweredYesPlaysWindowed) {
   EXPECT_EQ(RunWinMain(), 0);
   EXPECT_EQ(TestMessageBoxes().size(), 1u);
   EXPECT_EQ(TestFramesPresented(), 3);
+  ExpectAllReleased();
+}
+
+// On a scaled desktop the window is larger on the screen, and everything the program sees is as
+// on an unscaled one: client sizes, WM_SIZE (through ResizeScene's viewport), the frames it draws
+// and a resize by the user, which it sees divided by the factor.
+struct ScaledRun {
+  int clientWidth = 0, clientHeight = 0, screenWidth = 0, screenHeight = 0;
+  GLint viewport[4] = {};
+  int resizedScreenWidth = 0, resizedScreenHeight = 0;
+  GLint resizedViewport[4] = {};
+  std::vector<uint8_t> frame;
+  int frameWidth = 0, frameHeight = 0;
+};
+
+class MainLoopScaled : public MainLoopTest, public ::testing::WithParamInterface<float> {
+protected:
+  ScaledRun Run(float scale) {
+    TestSetDesktopScale(scale);
+    TestCaptureFrames(true);
+    ScaledRun run;
+    script.At(3, [&run] {
+      TestClientSize(AppWindow.window, &run.clientWidth, &run.clientHeight);
+      TestScreenSize(AppWindow.window, &run.screenWidth, &run.screenHeight);
+      glGetIntegerv(GL_VIEWPORT, run.viewport);
+      TestQueueResize(800, 600);
+    });
+    // The screen's own report of the new size arrives meanwhile and must change nothing.
+    script.At(4, [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); });
+    script.At(8, [&run] {
+      TestScreenSize(AppWindow.window, &run.resizedScreenWidth, &run.resizedScreenHeight);
+      glGetIntegerv(GL_VIEWPORT, run.resizedViewport);
+      TestQueueClose();
+    });
+    EXPECT_EQ(RunWinMain(), 0);
+    run.frame = TestLastFrame(&run.frameWidth, &run.frameHeight);
+    return run;
+  }
+};
+
+TEST_P(MainLoopScaled, TheProgramSeesWhatItSeesUnscaled) {
+  ScaledRun plain = Run(1);
+  TestReset();
+  TestScriptMessageBoxes();
+  TestRecordSounds();
+  TestUseVirtualClock(1000000, 50);
+  ResetAppRecords();
+  AppWindow.fullscreen = false;
+  script = FrameScript();
+  float scale = GetParam();
+  ScaledRun scaled = Run(scale);
+
+  EXPECT_EQ(scaled.clientWidth, 640);
+  EXPECT_EQ(scaled.clientHeight, 480);
+  EXPECT_EQ(scaled.screenWidth, std::lround(640 * scale));
+  EXPECT_EQ(scaled.screenHeight, std::lround(480 * scale));
+  EXPECT_EQ(std::vector<GLint>(scaled.viewport, scaled.viewport + 4),
+            std::vector<GLint>({0, 0, 640, 480}));
+  EXPECT_EQ(scaled.resizedScreenWidth, std::lround(800 * scale));
+  EXPECT_EQ(scaled.resizedScreenHeight, std::lround(600 * scale));
+  EXPECT_EQ(std::vector<GLint>(scaled.resizedViewport, scaled.resizedViewport + 4),
+            std::vector<GLint>({0, 0, 800, 600}));
+  EXPECT_EQ(scaled.frameWidth, 800);
+  EXPECT_EQ(scaled.frameHeight, 600);
+  EXPECT_EQ(plain.frameWidth, 800);
+  ASSERT_EQ(scaled.frame.size(), plain.frame.size());
+  EXPECT_TRUE(scaled.frame == plain.frame) << "the frames drawn differ from the unscaled ones";
+  ExpectAllReleased();
+}
+
+INSTANTIATE_TEST_SUITE_P(Factors, MainLoopScaled, ::testing::Values(1.0f, 2.0f, 1.5f),
+                         [](const ::testing::TestParamInfo<float> &info) {
+                           return "Scale" + std::to_string(static_cast<int>(info.param * 100));
+                         });
+
+// A changed display mode is real pixels: the fullscreen window is the 640 x 480 mode itself.
+TEST_F(MainLoopTest, FullscreenKeepsItsRealModeOnAScaledDesktop) {
+  TestSetDesktopScale(2);
+  AppWindow.fullscreen = true;
+  int client[2] = {}, screen[2] = {};
+  script.At(3, [&] {
+    EXPECT_TRUE(TestWindowFullscreen(AppWindow.window));
+    TestClientSize(AppWindow.window, &client[0], &client[1]);
+    TestScreenSize(AppWindow.window, &screen[0], &screen[1]);
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  EXPECT_EQ(client[0], 640);
+  EXPECT_EQ(client[1], 480);
+  EXPECT_EQ(screen[0], 640);
+  EXPECT_EQ(screen[1], 480);
   ExpectAllReleased();
 }
 

@@ -3,6 +3,8 @@
 // as a window manager would, until it is ended. `board SHOT.ppm` reads the game's picture from a
 // screenshot of its client area and prints where the board is, how much of the title shows and
 // which cells are occupied. `icon WINDOW FILE.bmp` compares the window's icon with a bitmap.
+// `compare-scaled PLAIN.ppm SCALED.ppm FACTOR` compares the game on a scaled desktop with the
+// game on a plain one.
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -159,6 +161,18 @@ int TitlePixels(const Picture &picture, int x0, int y0) {
   return count;
 }
 
+// The cells that the snake or the food covers in a picture whose board starts at (x0, y0).
+std::vector<bool> OccupiedCells(const Picture &picture, int x0, int y0) {
+  std::vector<bool> occupied(14 * 12);
+  for (int row = 0; row < 12; ++row)
+    for (int column = 0; column < 14; ++column) {
+      int left = x0 + 40 + 40 * column, top = y0 + 90 + 30 * row;
+      occupied[row * 14 + column] =
+          MeanBrightness(picture, left + 4, top + 4, left + 36, top + 26) > 12;
+    }
+  return occupied;
+}
+
 int Board(const char *path) {
   Picture picture;
   if (!LoadPpm(path, &picture)) {
@@ -172,17 +186,13 @@ int Board(const char *path) {
   }
   std::printf("origin %d %d\ntitle %d\ncells", x0, y0, TitlePixels(picture, x0, y0));
   // A cell's inside, 4 pixels in from its lines, is black unless a sprite covers it.
-  for (int row = 0; row < 12; ++row)
-    for (int column = 0; column < 14; ++column) {
-      int left = x0 + 40 + 40 * column, top = y0 + 90 + 30 * row;
-      if (MeanBrightness(picture, left + 4, top + 4, left + 36, top + 26) > 12)
-        std::printf(" %d,%d", column, row);
-    }
+  std::vector<bool> occupied = OccupiedCells(picture, x0, y0);
+  for (int cell = 0; cell < 14 * 12; ++cell)
+    if (occupied[cell])
+      std::printf(" %d,%d", cell % 14, cell / 14);
   std::printf("\n");
   return 0;
 }
-
-} // namespace
 
 uint32_t LittleEndian(const std::vector<unsigned char> &bytes, size_t at) {
   return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24;
@@ -261,6 +271,67 @@ int Icon(const char *id, const char *file) {
   return matches ? 0 : 1;
 }
 
+// Compares a screenshot of the game on an unscaled desktop with one on a desktop scaled by a whole
+// factor, shrunk by averaging each factor x factor block. The snake moves between the two shots,
+// so the cells it or the food covers in either are left out. Prints the count of pixels that
+// differ and the largest difference of a channel; succeeds when no pixel differs.
+int CompareScaled(const char *plainPath, const char *scaledPath, int factor) {
+  Picture plain, scaled;
+  if (!LoadPpm(plainPath, &plain) || !LoadPpm(scaledPath, &scaled) || factor < 1 ||
+      scaled.width != plain.width * factor || scaled.height != plain.height * factor) {
+    std::fprintf(stderr, "cannot compare %s with %s at %d\n", plainPath, scaledPath, factor);
+    return 2;
+  }
+  Picture shrunk;
+  shrunk.width = plain.width;
+  shrunk.height = plain.height;
+  shrunk.rgb.resize(plain.rgb.size());
+  for (int y = 0; y < shrunk.height; ++y)
+    for (int x = 0; x < shrunk.width; ++x)
+      for (int channel = 0; channel < 3; ++channel) {
+        int sum = 0;
+        for (int dy = 0; dy < factor; ++dy)
+          for (int dx = 0; dx < factor; ++dx)
+            sum += scaled.At(factor * x + dx, factor * y + dy)[channel];
+        shrunk.rgb[3 * (size_t(y) * shrunk.width + x) + channel] =
+            static_cast<unsigned char>((sum + factor * factor / 2) / (factor * factor));
+      }
+  int x0, y0, sx0, sy0;
+  if (!FindOrigin(plain, &x0, &y0) || !FindOrigin(shrunk, &sx0, &sy0) || x0 != sx0 || y0 != sy0) {
+    std::printf("boards differ\n");
+    return 1;
+  }
+  std::vector<bool> left = OccupiedCells(plain, x0, y0), right = OccupiedCells(shrunk, x0, y0);
+  std::vector<bool> masked(plain.rgb.size() / 3);
+  int maskedCells = 0;
+  for (int cell = 0; cell < 14 * 12; ++cell) {
+    if (!left[cell] && !right[cell])
+      continue;
+    ++maskedCells;
+    int cellLeft = x0 + 40 + 40 * (cell % 14), cellTop = y0 + 90 + 30 * (cell / 14);
+    for (int y = std::max(cellTop - 1, 0); y <= std::min(cellTop + 30, plain.height - 1); ++y)
+      for (int x = std::max(cellLeft - 1, 0); x <= std::min(cellLeft + 40, plain.width - 1); ++x)
+        masked[size_t(y) * plain.width + x] = true;
+  }
+  int differing = 0, largest = 0;
+  for (size_t pixel = 0; pixel < masked.size(); ++pixel) {
+    if (masked[pixel])
+      continue;
+    int difference = 0;
+    for (int channel = 0; channel < 3; ++channel)
+      difference = std::max(
+          difference, std::abs(plain.rgb[3 * pixel + channel] - shrunk.rgb[3 * pixel + channel]));
+    differing += difference > 0;
+    largest = std::max(largest, difference);
+  }
+  std::printf("%d of %zu pixels differ (largest difference %d) outside the %d cells of the snake "
+              "and the food\n",
+              differing, masked.size(), largest, maskedCells);
+  return differing == 0 ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
   if (argc == 3 && std::strcmp(argv[1], "close") == 0)
     return CloseWindow(argv[2]);
@@ -270,8 +341,11 @@ int main(int argc, char **argv) {
     return KeepWmState();
   if (argc == 4 && std::strcmp(argv[1], "icon") == 0)
     return Icon(argv[2], argv[3]);
+  if (argc == 5 && std::strcmp(argv[1], "compare-scaled") == 0)
+    return CompareScaled(argv[2], argv[3], std::atoi(argv[4]));
   std::fprintf(stderr,
-               "usage: %s close WINDOW | wm-state | board SHOT.ppm | icon WINDOW FILE.bmp\n",
+               "usage: %s close WINDOW | wm-state | board SHOT.ppm | icon WINDOW FILE.bmp | "
+               "compare-scaled PLAIN.ppm SCALED.ppm FACTOR\n",
                argv[0]);
   return 2;
 }

@@ -6,6 +6,8 @@
 #  - 1024x768x24 (no 640x480 mode): the fullscreen question appears and a key press answers Yes;
 #    the game runs windowed; closing the window ends the program with 0.
 #  - Both native windows carry the game's icon.
+#  - Native, 1920x1440x24 (no 640x480 mode): with ZELU_SCALE=2 the window is 1280x960 on the
+#    screen, and its screenshot shrunk by 2 equals the unscaled window's (bar the snake's cells).
 #  - 640x480x16 from a folder whose Data/Font.bmp is a directory: the one box is "ERROR"
 #    ("Initialization Failed."), as the C runtime on Windows cannot open a directory; its OK
 #    ends the program with 0.
@@ -331,6 +333,41 @@ unreadable_image_run() {
   stop_display
 }
 
+# Opens the game windowed (the question answered Yes) on the current display with ZELU_SCALE=$1,
+# checks the window's size on the screen ($2) and takes its screenshot as $3.
+scaled_window_shot() {
+  local box window geometry
+  ZELU_SCALE=$1 launch
+  box=$(wait_window "$question_caption" "$hang_limit") || fail "no fullscreen question"
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return
+  window=$(wait_window "$title" "$hang_limit") || fail "no game window after Yes"
+  geometry=$(xwininfo -id "$window" | awk '/Width/{w=$NF} /Height/{h=$NF} END{print w "x" h}')
+  [ "$geometry" = "$2" ] || fail "the window is $geometry on the screen at scale $1, not $2"
+  if [ "$1" = 1 ]; then
+    look_until "$window" "$3" game_picture
+  else # the board reader knows the unscaled picture only: compare-scaled checks this one
+    sleep 0.5
+    import -window "$window" -depth 8 "$shots/$build-$label-$3.ppm" 2>/dev/null ||
+      fail "no screenshot of window $window"
+  fi
+  cp "$shots/$build-$label-$3.ppm" "$shots/$3.ppm"
+  "$probe" close "$window" || fail "could not ask the window to close"
+  expect_exit "$(millis)" "closing the window"
+}
+
+scaled_desktop_run() {
+  label=scaled
+  start_display 1920x1440x24
+  scaled_window_shot 1 640x480 plain
+  scaled_window_shot 2 1280x960 scaled
+  local report
+  report=$("$probe" compare-scaled "$shots/plain.ppm" "$shots/scaled.ppm" 2) ||
+    fail "the scaled window's picture differs: $report"
+  note "ZELU_SCALE=2: window 1280x960; shrunk by 2: $report"
+  stop_display
+}
+
 # A first run makes the private Wine prefix (some 20 s), outside the timed runs.
 if [ ! -f "$ZELU_WINEPREFIX/system.reg" ]; then
   echo "making the Wine prefix $ZELU_WINEPREFIX"
@@ -346,6 +383,7 @@ for build in native windows; do
   fullscreen_run
   windowed_run
   unreadable_image_run
+  [ "$build" = native ] && scaled_desktop_run
   took=$(($(millis) - started))
   echo "$build: passed in $((took / 1000)).$((took % 1000 / 100)) s"
 done

@@ -21,7 +21,7 @@ std::vector<uint32_t> Palette(int entries) {
 }
 
 // Colours of colour-table indices, row by row.
-Rows ColorsOf(const std::vector<uint32_t> &palette, const Rows &indices) {
+Rows ColoursOf(const std::vector<uint32_t> &palette, const Rows &indices) {
   Rows colors = indices;
   for (std::vector<uint32_t> &row : colors)
     for (uint32_t &value : row)
@@ -48,9 +48,9 @@ std::vector<ConversionCase> ConversionCases() {
   const Rows rgb = {{0x1E140A, 0xFFFFFF, 0x000000, 0x123456, 0xABCDEF},
                     {0x808080, 0x010203, 0xFF0000, 0x00FF00, 0x0000FF}};
   return {
-      {"1 bit", 1, BI_RGB, two, {}, bits1, ColorsOf(two, bits1), true},
-      {"4 bits", 4, BI_RGB, sixteen, {}, bits4, ColorsOf(sixteen, bits4), true},
-      {"8 bits", 8, BI_RGB, all, {}, bits8, ColorsOf(all, bits8), true},
+      {"1 bit", 1, BI_RGB, two, {}, bits1, ColoursOf(two, bits1), true},
+      {"4 bits", 4, BI_RGB, sixteen, {}, bits4, ColoursOf(sixteen, bits4), true},
+      {"8 bits", 8, BI_RGB, all, {}, bits8, ColoursOf(all, bits8), true},
       {"24 bits", 24, BI_RGB, {}, {}, rgb, rgb, true},
       // The fourth byte is dropped, whatever it holds.
       {"32 bits",
@@ -110,16 +110,16 @@ struct HeaderVariant {
   bool fileHeader;
 };
 
-const HeaderVariant kVariants[] = {{"info header in a file", 40, true},
-                                   {"bare info header", 40, false},
-                                   {"core header in a file", 12, true},
-                                   {"bare core header", 12, false}};
+const HeaderVariant Variants[] = {{"info header in a file", 40, true},
+                                  {"bare info header", 40, false},
+                                  {"core header in a file", 12, true},
+                                  {"bare core header", 12, false}};
 
 class Conversion : public LoaderTest {};
 
 TEST_F(Conversion, EveryStoredFormatComesOutAsRgbRowsWithoutFiller) {
   for (const ConversionCase &c : ConversionCases()) {
-    for (const HeaderVariant &variant : kVariants) {
+    for (const HeaderVariant &variant : Variants) {
       if (variant.headerSize == 12 && !c.core)
         continue;
       SCOPED_TRACE(std::string(c.name) + ", " + variant.name);
@@ -186,11 +186,11 @@ TEST_F(Conversion, PixelsStartBehindTheTableOrAtTheFilesOffset) {
   fixture.pixels = StoredRows(8, indices);
   fixture.fileHeader = false;
   LoadOutcome bare = LoadBytes("table16.bmp", BitmapBytes(fixture));
-  EXPECT_EQ(bare.pixels, RgbBytes(ColorsOf(palette, indices)));
+  EXPECT_EQ(bare.pixels, RgbBytes(ColoursOf(palette, indices)));
   fixture.fileHeader = true;
   fixture.pixelOffset = 14 + 40 + 64 + 100; // 100 bytes of 0xEE between table and pixels
   LoadOutcome gap = LoadBytes("gap.bmp", BitmapBytes(fixture));
-  EXPECT_EQ(gap.pixels, RgbBytes(ColorsOf(palette, indices)));
+  EXPECT_EQ(gap.pixels, RgbBytes(ColoursOf(palette, indices)));
 }
 
 // An index beyond the colour table gives black.
@@ -259,7 +259,7 @@ TEST_F(Conversion, RunLengthDataWithEveryEscape) {
     SCOPED_TRACE(c.name);
     int height = static_cast<int>(c.expected.size());
     BitmapFixture fixture = RunLengthFixture(c.bitCount, c.width, height, c.data);
-    Rows expected = ColorsOf(fixture.colors, c.expected); // X is past every table: black
+    Rows expected = ColoursOf(fixture.colors, c.expected); // X is past every table: black
     LoadOutcome out = LoadBytes("rle.bmp", BitmapBytes(fixture));
     ASSERT_TRUE(out.loaded) << (out.boxes.empty() ? "" : out.boxes[0].text);
     EXPECT_EQ(out.width, c.width);
@@ -279,7 +279,7 @@ TEST_F(Conversion, RunLengthDataStopsAtTheFileEnd) {
     fixture.sizeImage = sizeImage;
     LoadOutcome out = LoadBytes("rlesize.bmp", BitmapBytes(fixture));
     ASSERT_TRUE(out.loaded);
-    EXPECT_EQ(out.pixels, RgbBytes(ColorsOf(fixture.colors, {{1, 2, 3, 4, 5, X, X, X}})));
+    EXPECT_EQ(out.pixels, RgbBytes(ColoursOf(fixture.colors, {{1, 2, 3, 4, 5, X, X, X}})));
   }
 }
 

@@ -9,9 +9,9 @@
 
 namespace {
 
-const char kUnknownFormat[] = "Unknown DIB file format.";
-const char kConversionError[] = "Image file conversion error.";
-const char kOutOfMemory[] = "Out of memory.";
+const char UnknownFormat[] = "Unknown DIB file format.";
+const char ConversionError[] = "Image file conversion error.";
+const char OutOfMemory[] = "Out of memory.";
 
 // A 24-bit image with all its rows (mid grey), or, for sizes beyond a few pixels, none at all.
 BitmapFixture Plain24(int width, int height) {
@@ -53,61 +53,60 @@ std::vector<RefusalCase> RefusalCases() {
   for (uint32_t size : {16u, 52u, 64u, 108u, 124u}) {
     BitmapFixture later = Plain24(2, 2);
     later.headerSize = size;
-    cases.push_back({"header size not 12 or 40", BitmapBytes(later), kUnknownFormat});
+    cases.push_back({"header size not 12 or 40", BitmapBytes(later), UnknownFormat});
   }
   BitmapFixture bare = Plain24(2, 2);
   bare.fileHeader = false;
   BitmapFixture core = Plain24(2, 2);
   core.headerSize = 12;
   core.fileHeader = false;
-  cases.push_back({"too short for a size field", {40, 0}, kUnknownFormat});
-  cases.push_back({"info header cut", Cut(BitmapBytes(bare), 36), kUnknownFormat});
-  cases.push_back({"info header cut behind a file header", Cut(BitmapBytes(Plain24(2, 2)), 30),
-                   kUnknownFormat});
-  cases.push_back({"core header cut", Cut(BitmapBytes(core), 11), kUnknownFormat});
+  cases.push_back({"too short for a size field", {40, 0}, UnknownFormat});
+  cases.push_back({"info header cut", Cut(BitmapBytes(bare), 36), UnknownFormat});
   cases.push_back(
-      {"colour table cut", Cut(BitmapBytes(Paletted8()), 14 + 40 + 1000), kConversionError});
+      {"info header cut behind a file header", Cut(BitmapBytes(Plain24(2, 2)), 30), UnknownFormat});
+  cases.push_back({"core header cut", Cut(BitmapBytes(core), 11), UnknownFormat});
+  cases.push_back(
+      {"colour table cut", Cut(BitmapBytes(Paletted8()), 14 + 40 + 1000), ConversionError});
   std::vector<uint8_t> whole = BitmapBytes(Paletted8());
-  cases.push_back(
-      {"last pixel row one byte short", Cut(whole, whole.size() - 1), kConversionError});
+  cases.push_back({"last pixel row one byte short", Cut(whole, whole.size() - 1), ConversionError});
   std::vector<uint8_t> farOffset = whole;
   PutDword(&farOffset, 10, static_cast<uint32_t>(whole.size()) + 10);
-  cases.push_back({"pixel offset past the end", farOffset, kConversionError});
+  cases.push_back({"pixel offset past the end", farOffset, ConversionError});
   std::vector<uint8_t> hugeOffset = whole;
   PutDword(&hugeOffset, 10, 0xFFFFFFF0);
-  cases.push_back({"pixel offset near 4 GiB", hugeOffset, kConversionError});
-  cases.push_back({"width 0", BitmapBytes(Plain24(0, 2)), kConversionError});
-  cases.push_back({"negative width", BitmapBytes(Plain24(-2, 2)), kConversionError});
-  cases.push_back({"height 0", BitmapBytes(Plain24(2, 0)), kConversionError});
-  BitmapFixture manyColors = Paletted8();
-  manyColors.clrUsed = 65536;
-  cases.push_back({"biClrUsed of 65536", BitmapBytes(manyColors), kConversionError});
+  cases.push_back({"pixel offset near 4 GiB", hugeOffset, ConversionError});
+  cases.push_back({"width 0", BitmapBytes(Plain24(0, 2)), ConversionError});
+  cases.push_back({"negative width", BitmapBytes(Plain24(-2, 2)), ConversionError});
+  cases.push_back({"height 0", BitmapBytes(Plain24(2, 0)), ConversionError});
+  BitmapFixture manyColours = Paletted8();
+  manyColours.clrUsed = 65536;
+  cases.push_back({"biClrUsed of 65536", BitmapBytes(manyColours), ConversionError});
   for (uint16_t bitCount : {2, 3, 64}) {
     BitmapFixture odd = Plain24(4, 2);
     odd.bitCount = bitCount;
     odd.pixels.assign(64, 0);
-    cases.push_back({"unsupported bit count", BitmapBytes(odd), kConversionError});
+    cases.push_back({"unsupported bit count", BitmapBytes(odd), ConversionError});
   }
   for (uint32_t compression : {4u, 5u, 6u, 99u}) { // JPEG, PNG, alpha bit fields, nothing
     BitmapFixture odd = Plain24(4, 2);
     odd.bitCount = 32;
     odd.compression = compression;
     odd.pixels.assign(64, 0);
-    cases.push_back({"unsupported compression", BitmapBytes(odd), kConversionError});
+    cases.push_back({"unsupported compression", BitmapBytes(odd), ConversionError});
   }
   BitmapFixture rleTopDown = Paletted8();
   rleTopDown.compression = BI_RLE8;
   rleTopDown.height = -2;
   rleTopDown.pixels = {0x04, 0x01, 0x00, 0x00, 0x04, 0x02, 0x00, 0x01};
-  cases.push_back({"run-length data stored top-down", BitmapBytes(rleTopDown), kConversionError});
+  cases.push_back({"run-length data stored top-down", BitmapBytes(rleTopDown), ConversionError});
   BitmapFixture rleEmpty = rleTopDown;
   rleEmpty.height = 2;
   rleEmpty.pixels.clear();
-  cases.push_back({"run-length data missing", BitmapBytes(rleEmpty), kConversionError});
+  cases.push_back({"run-length data missing", BitmapBytes(rleEmpty), ConversionError});
   // Sizes that overflow 32 bits are refused before anything is allocated for them.
-  cases.push_back({"3000000 x 2000000", BitmapBytes(Plain24(3000000, 2000000)), kOutOfMemory});
-  cases.push_back({"32768 x 32768", BitmapBytes(Plain24(32768, 32768)), kOutOfMemory});
-  cases.push_back({"top-down 32768 x 32768", BitmapBytes(Plain24(32768, -32768)), kOutOfMemory});
+  cases.push_back({"3000000 x 2000000", BitmapBytes(Plain24(3000000, 2000000)), OutOfMemory});
+  cases.push_back({"32768 x 32768", BitmapBytes(Plain24(32768, 32768)), OutOfMemory});
+  cases.push_back({"top-down 32768 x 32768", BitmapBytes(Plain24(32768, -32768)), OutOfMemory});
   return cases;
 }
 

@@ -12,10 +12,10 @@
 
 namespace {
 
-const char kUnknownFormat[] = "Unknown DIB file format.";
-const char kConversionError[] = "Image file conversion error.";
-const char kOutOfMemory[] = "Out of memory.";
-const char kDecoded[] = ""; // as the real GDI's outcome: decoded where ours refuses
+const char UnknownFormat[] = "Unknown DIB file format.";
+const char ConversionError[] = "Image file conversion error.";
+const char OutOfMemory[] = "Out of memory.";
+const char DecodedByGdi[] = ""; // as the real GDI's outcome: decoded where ours refuses
 
 // How a decoded picture is held against ImageMagick's.
 enum class Check {
@@ -33,8 +33,9 @@ enum class Check {
 
 struct Decision {
   const char *file;
-  const char *message;    // null: decoded
-  const char *gdiMessage; // what the real GDI gives where it differs from ours (kDecoded: decoded)
+  const char *message; // null: decoded
+  const char
+      *gdiMessage; // what the real GDI gives where it differs from ours (DecodedByGdi: decoded)
   Check check;
   const char *sameAs; // ImageMagick refuses the file: compare with its picture of this one
   int bits[3];        // ChannelBits: red, green and blue bits
@@ -63,8 +64,8 @@ Decision OnRealGdi(Decision decision, const char *gdiMessage, const char *sameAs
 const std::vector<Decision> &Decisions() {
   static const std::vector<Decision> decisions = {
       Decoded("q/pal1p1.bmp"), // index 1 of a one-entry table: black
-      Refused("q/pal2.bmp", kConversionError),
-      Refused("q/pal2color.bmp", kConversionError),
+      Refused("q/pal2.bmp", ConversionError),
+      Refused("q/pal2color.bmp", ConversionError),
       Decoded("q/pal4rlecut.bmp", Check::UnsetBlack),
       Decoded("q/pal4rletrns.bmp", Check::UnsetBlack),
       Decoded("q/pal8offs.bmp"),
@@ -82,27 +83,27 @@ const std::vector<Decision> &Decisions() {
       DecodedAtBits("q/rgb32-111110.bmp", 11, 11, 10),
       DecodedAtBits("q/rgb32-7187.bmp", 7, 18, 7),
       Decoded("q/rgb32fakealpha.bmp"),
-      Refused("q/rgba32abf.bmp", kConversionError),
-      Refused("q/rgba64.bmp", kConversionError),
-      Refused("b/badbitcount.bmp", kConversionError),
+      Refused("q/rgba32abf.bmp", ConversionError),
+      Refused("q/rgba64.bmp", ConversionError),
+      Refused("b/badbitcount.bmp", ConversionError),
       Decoded("b/badbitssize.bmp"),
       Decoded("b/baddens1.bmp"),
       Decoded("b/baddens2.bmp"),
       DecodedLike("b/badfilesize.bmp", "g/pal1.bmp"),
-      Refused("b/badpalettesize.bmp", kConversionError),
-      OnRealGdi(Refused("b/badplanes.bmp", kConversionError), kDecoded, "g/pal1.bmp"),
+      Refused("b/badpalettesize.bmp", ConversionError),
+      OnRealGdi(Refused("b/badplanes.bmp", ConversionError), DecodedByGdi, "g/pal1.bmp"),
       Decoded("b/badrle.bmp", Check::SetPixels),
       Decoded("b/badrle4.bmp", Check::SetPixels),
       Decoded("b/badrle4bis.bmp", Check::SetPixels),
       Decoded("b/badrle4ter.bmp", Check::SetPixels),
       Decoded("b/badrlebis.bmp", Check::SetPixels),
       Decoded("b/badrleter.bmp", Check::SetPixels),
-      Refused("b/badwidth.bmp", kConversionError),
+      Refused("b/badwidth.bmp", ConversionError),
       Decoded("b/pal8badindex.bmp", Check::UnsetBlack),
-      Refused("b/reallybig.bmp", kOutOfMemory),
-      OnRealGdi(Decoded("b/rgb16-880.bmp"), kConversionError),
-      Refused("b/rletopdown.bmp", kConversionError),
-      Refused("b/shortfile.bmp", kConversionError),
+      Refused("b/reallybig.bmp", OutOfMemory),
+      OnRealGdi(Decoded("b/rgb16-880.bmp"), ConversionError),
+      Refused("b/rletopdown.bmp", ConversionError),
+      Refused("b/shortfile.bmp", ConversionError),
   };
   return decisions;
 }
@@ -189,7 +190,7 @@ void CheckSuiteFile(const std::string &file) {
   Decision decision = DecisionFor(file);
   const char *message = decision.message;
   if (headerSize != 12 && headerSize != 40)
-    message = kUnknownFormat;
+    message = UnknownFormat;
   else if (decision.file == nullptr && file[0] != 'g')
     ADD_FAILURE() << "no decision recorded for this file";
   else if (ConversionIsRealGdi() && decision.gdiMessage != nullptr)

@@ -16,7 +16,7 @@ HHOOK hook = nullptr;
 std::vector<RecordedBox> boxes;
 
 // The id of the static control that holds a message box's text.
-const int kMessageTextId = 0xFFFF;
+const int MessageTextId = 0xFFFF;
 
 bool IsDialog(HWND window) {
   char className[32] = "";
@@ -28,7 +28,7 @@ LRESULT CALLBACK CatchMessageBox(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && call->message == WM_INITDIALOG && IsDialog(call->hwnd)) {
     char caption[256] = "", text[1024] = "";
     GetWindowTextA(call->hwnd, caption, sizeof caption);
-    GetDlgItemTextA(call->hwnd, kMessageTextId, text, sizeof text);
+    GetDlgItemTextA(call->hwnd, MessageTextId, text, sizeof text);
     boxes.push_back({text, caption});
     DestroyWindow(call->hwnd);
   }

@@ -6,7 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+// Sets the X server's resource database as a desktop session does (xrdb), with a connection that
+// stays open for the rest of the process; desktop_resources.cpp.
+bool SetDesktopResources(const char *resources);
 
 namespace {
 
@@ -90,7 +96,7 @@ DEVMODEA ModeRequest(const ModeCase &c) {
 void RegisterTestClass() {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = RecordingProc;
-  windowClass.lpszClassName = kTestClass;
+  windowClass.lpszClassName = TestClass;
   ASSERT_NE(RegisterClassA(&windowClass), 0);
 }
 
@@ -98,7 +104,7 @@ void RegisterTestClass() {
 void ExpectFullscreenPopup(const ModeCase &c) {
   EXPECT_EQ(ShowCursor(FALSE), -1);
   EXPECT_FALSE(TestCursorVisible());
-  HWND popup = CreateClientWindow(kPopupStyle, kPopupExStyle, c.screenWidth, c.screenHeight,
+  HWND popup = CreateClientWindow(PopupStyle, PopupExStyle, c.screenWidth, c.screenHeight,
                                   "zelu fullscreen");
   ASSERT_NE(popup, nullptr);
   ShowWindow(popup, SW_SHOW);
@@ -113,7 +119,7 @@ void ExpectFullscreenPopup(const ModeCase &c) {
   EXPECT_EQ(geometry.y, 0);
   EXPECT_EQ(geometry.width, c.screenWidth);
   EXPECT_EQ(geometry.height, c.screenHeight);
-  HWND windowed = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100);
+  HWND windowed = CreateClientWindow(WindowedStyle, WindowedExStyle, 200, 100);
   EXPECT_FALSE(TestWindowFullscreen(windowed)) << "only a popup covering the mode";
   EXPECT_TRUE(DestroyWindow(windowed));
 
@@ -141,7 +147,7 @@ void ChangeModeOnThisDisplay(const void *context) {
     EXPECT_FALSE(TestDisplayModeChanged());
     EXPECT_TRUE(TestCursorVisible());
   } else {
-    HWND popup = CreateClientWindow(kPopupStyle, kPopupExStyle, c.width, c.height);
+    HWND popup = CreateClientWindow(PopupStyle, PopupExStyle, c.width, c.height);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(TestWindowFullscreen(popup)) << "the mode was refused";
     EXPECT_TRUE(DestroyWindow(popup));
@@ -157,21 +163,107 @@ TEST_P(DisplayMode, IsGrantedOnlyWhereTheDisplayOffersIt) {
   RunOnDisplay(display.name, ChangeModeOnThisDisplay, &GetParam());
 }
 
-const DWORD kAllFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-const ModeCase kModeCases[] = {
-    {"GamesModeOn640x480", "640x480x24", kAllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL, 640,
-     480},
-    {"GamesModeOn640x480At16Bits", "640x480x16", kAllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL,
+const DWORD AllFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+const ModeCase ModeCases[] = {
+    {"GamesModeOn640x480", "640x480x24", AllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL, 640, 480},
+    {"GamesModeOn640x480At16Bits", "640x480x16", AllFields, 640, 480, 16, DISP_CHANGE_SUCCESSFUL,
      640, 480},
-    {"GamesModeOn1024x768", "1024x768x24", kAllFields, 640, 480, 16, DISP_CHANGE_BADMODE, 1024,
-     768},
-    {"DisplaysOwnSizeAt32Bits", "1024x768x24", kAllFields, 1024, 768, 32, DISP_CHANGE_SUCCESSFUL,
+    {"GamesModeOn1024x768", "1024x768x24", AllFields, 640, 480, 16, DISP_CHANGE_BADMODE, 1024, 768},
+    {"DisplaysOwnSizeAt32Bits", "1024x768x24", AllFields, 1024, 768, 32, DISP_CHANGE_SUCCESSFUL,
      1024, 768},
     {"NoSizeFieldsMeansTheDesktopsSize", "1024x768x24", DM_BITSPERPEL, 0, 0, 16,
      DISP_CHANGE_SUCCESSFUL, 1024, 768},
 };
-INSTANTIATE_TEST_SUITE_P(Screens, DisplayMode, ::testing::ValuesIn(kModeCases),
+INSTANTIATE_TEST_SUITE_P(Screens, DisplayMode, ::testing::ValuesIn(ModeCases),
                          [](const ::testing::TestParamInfo<ModeCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+// The desktop's scale: ZELU_SCALE first, then GDK_SCALE (whole), then Xft.dpi in quarter steps;
+// only factors from 1 to 8 count.
+TEST(DesktopScale, ComesFromTheSettingsInTheirOrder) {
+  struct Case {
+    const char *zeluScale;
+    const char *gdkScale;
+    int xftDpi;
+    float expected;
+  } cases[] = {
+      {nullptr, nullptr, 0, 1},
+      {"2", nullptr, 0, 2},
+      {"1.5", "3", 192, 1.5f},
+      {"0.5", nullptr, 0, 1},
+      {"9", nullptr, 0, 1},
+      {"2x", nullptr, 144, 1.5f},
+      {"", "2", 0, 2},
+      {nullptr, "2", 144, 2},
+      {nullptr, "1.7", 0, 1},
+      {nullptr, "0", 192, 2},
+      {nullptr, nullptr, 96, 1},
+      {nullptr, nullptr, 120, 1.25f},
+      {nullptr, nullptr, 144, 1.5f},
+      {nullptr, nullptr, 192, 2},
+      {nullptr, nullptr, 100, 1},
+      {nullptr, nullptr, 72, 1},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string("ZELU_SCALE ") + (c.zeluScale ? c.zeluScale : "unset") +
+                 ", GDK_SCALE " + (c.gdkScale ? c.gdkScale : "unset") + ", Xft.dpi " +
+                 std::to_string(c.xftDpi));
+    EXPECT_EQ(TestDesktopScaleFrom(c.zeluScale, c.gdkScale, c.xftDpi), c.expected);
+  }
+}
+
+struct DesktopCase {
+  const char *name;
+  const char *resources; // the X server's RESOURCE_MANAGER, or null for none
+  const char *zeluScale; // null: unset
+  int screenWidth;       // of a window whose client area is 640 x 480
+  int screenHeight;
+};
+
+// A plain window on this desktop: 640 x 480 for the program, the desktop's factor larger on the
+// X server.
+void ScaleOnThisDisplay(const void *context) {
+  const DesktopCase &c = *static_cast<const DesktopCase *>(context);
+  if (c.resources != nullptr) {
+    ASSERT_TRUE(SetDesktopResources(c.resources));
+  }
+  unsetenv("GDK_SCALE");
+  if (c.zeluScale != nullptr)
+    setenv("ZELU_SCALE", c.zeluScale, 1);
+  else
+    unsetenv("ZELU_SCALE");
+  TestReset();
+  RegisterTestClass();
+  HWND window = CreateClientWindow(WindowedStyle, WindowedExStyle, 640, 480, "zelu scaled");
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  int width = 0, height = 0;
+  TestClientSize(window, &width, &height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  XGeometry geometry = XWindowGeometry(FindXWindow("zelu scaled"));
+  EXPECT_EQ(geometry.width, c.screenWidth);
+  EXPECT_EQ(geometry.height, c.screenHeight);
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(TestHandlesHeld(), 0);
+}
+
+class DesktopScaleOfX11 : public ::testing::TestWithParam<DesktopCase> {};
+
+TEST_P(DesktopScaleOfX11, EnlargesPlainWindowsOnTheScreen) {
+  OwnDisplay display("1920x1440x24");
+  ASSERT_FALSE(display.name.empty()) << "Xvfb did not start";
+  RunOnDisplay(display.name, ScaleOnThisDisplay, &GetParam());
+}
+
+const DesktopCase DesktopCases[] = {
+    {"NothingSaysSo", nullptr, nullptr, 640, 480},
+    {"XftDpi144", "Xft.dpi:\t144\n", nullptr, 960, 720},
+    {"ZeluScaleBeforeXftDpi", "Xft.dpi:\t144\n", "2", 1280, 960},
+};
+INSTANTIATE_TEST_SUITE_P(Desktops, DesktopScaleOfX11, ::testing::ValuesIn(DesktopCases),
+                         [](const ::testing::TestParamInfo<DesktopCase> &info) {
                            return std::string(info.param.name);
                          });
 

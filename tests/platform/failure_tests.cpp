@@ -45,7 +45,7 @@ public:
     if (window != nullptr && Call("DestroyWindow", [this] { return DestroyWindow(window); }))
       window = nullptr;
     if (registered &&
-        Call("UnregisterClassA", [] { return UnregisterClassA(kTestClass, nullptr) != FALSE; }))
+        Call("UnregisterClassA", [] { return UnregisterClassA(TestClass, nullptr) != FALSE; }))
       registered = false;
   }
 
@@ -68,7 +68,7 @@ private:
   bool Register() {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = RecordingProc;
-    windowClass.lpszClassName = kTestClass;
+    windowClass.lpszClassName = TestClass;
     registered = RegisterClassA(&windowClass) != 0;
     return registered;
   }
@@ -81,14 +81,14 @@ private:
   }
   bool Adjust() {
     rect = {0, 0, 320, 240};
-    bool ok = AdjustWindowRectEx(&rect, kWindowedStyle, FALSE, kWindowedExStyle) != FALSE;
+    bool ok = AdjustWindowRectEx(&rect, WindowedStyle, FALSE, WindowedExStyle) != FALSE;
     if (!ok) {
       EXPECT_EQ(rect.right, 320) << "a failed AdjustWindowRectEx leaves the rectangle";
     }
     return ok;
   }
   bool Create() {
-    window = CreateWindowExA(kWindowedExStyle, kTestClass, "zelu failures", kWindowedStyle, 0, 0,
+    window = CreateWindowExA(WindowedExStyle, TestClass, "zelu failures", WindowedStyle, 0, 0,
                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                              nullptr, nullptr);
     return window != nullptr;
@@ -139,7 +139,7 @@ TEST_P(ArmedFailure, FailsTheWin32WayAndLeavesNothingBehind) {
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
-const FailureCase kFailureCases[] = {
+const FailureCase FailureCases[] = {
     {"LoadIconA", 1, nullptr},
     {"LoadCursorA", 1, nullptr},
     {"RegisterClassA", 1, nullptr},
@@ -161,7 +161,7 @@ const FailureCase kFailureCases[] = {
     {"DestroyWindow", 1, "UnregisterClassA#1"},
     {"UnregisterClassA", 1, nullptr},
 };
-INSTANTIATE_TEST_SUITE_P(Calls, ArmedFailure, ::testing::ValuesIn(kFailureCases),
+INSTANTIATE_TEST_SUITE_P(Calls, ArmedFailure, ::testing::ValuesIn(FailureCases),
                          [](const ::testing::TestParamInfo<FailureCase> &info) {
                            return std::string(info.param.function) + "_" +
                                   std::to_string(info.param.nth);

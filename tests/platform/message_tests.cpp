@@ -9,11 +9,11 @@ LPARAM Size(int width, int height) {
   return static_cast<LPARAM>(height) << 16 | width;
 }
 
-const LPARAM kDown = 0x00000001;    // repeat 1
-const LPARAM kRepeat = 0x40000001;  // the key was down before
-const LPARAM kUp = 0xC0000001;      // going up
-const LPARAM kAltDown = 0x20000001; // with Alt
-const WPARAM kMinimized = 0x10000;  // WM_ACTIVATE's high word
+const LPARAM KeyDownParam = 0x00000001; // repeat 1
+const LPARAM Repeat = 0x40000001;       // the key was down before
+const LPARAM KeyUpParam = 0xC0000001;   // going up
+const LPARAM AltDown = 0x20000001;      // with Alt
+const WPARAM Minimized = 0x10000;       // WM_ACTIVATE's high word
 
 // A message as PeekMessageA gave it; `toWindow` false for thread messages (WM_QUIT).
 struct Taken {
@@ -35,7 +35,7 @@ void PrintTo(const Taken &t, std::ostream *out) {
 class Messages : public PlatformTest {
 protected:
   void OpenWindow() {
-    window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 640, 480, "zelu messages");
+    window = CreateClientWindow(WindowedStyle, WindowedExStyle, 640, 480, "zelu messages");
     ASSERT_NE(window, nullptr);
     ShowAndSettle(window);
   }
@@ -70,57 +70,59 @@ TEST_P(QueuedInput, BecomesTheWindowSystemsMessages) {
   EXPECT_EQ(Take(), GetParam().expected);
 }
 
-const InputCase kInputCases[] = {
+const InputCase InputCases[] = {
     {"KeyDownRepeatUp",
      [] {
        TestQueueKey(VK_LEFT, true);
        TestQueueKey(VK_LEFT, true);
        TestQueueKey(VK_LEFT, false);
      },
-     {{true, WM_KEYDOWN, VK_LEFT, kDown},
-      {true, WM_KEYDOWN, VK_LEFT, kRepeat},
-      {true, WM_KEYUP, VK_LEFT, kUp}}},
+     {{true, WM_KEYDOWN, VK_LEFT, KeyDownParam},
+      {true, WM_KEYDOWN, VK_LEFT, Repeat},
+      {true, WM_KEYUP, VK_LEFT, KeyUpParam}}},
     {"LetterMakesItsCharacterBeforeTheNextInput",
      [] {
        TestQueueKey('A', true);
        TestQueueKey('A', false);
      },
-     {{true, WM_KEYDOWN, 'A', kDown}, {true, WM_CHAR, 'a', kDown}, {true, WM_KEYUP, 'A', kUp}}},
+     {{true, WM_KEYDOWN, 'A', KeyDownParam},
+      {true, WM_CHAR, 'a', KeyDownParam},
+      {true, WM_KEYUP, 'A', KeyUpParam}}},
     {"ShiftedLetter",
      [] {
        TestQueueKey(VK_SHIFT, true);
        TestQueueKey('A', true);
      },
-     {{true, WM_KEYDOWN, VK_SHIFT, kDown},
-      {true, WM_KEYDOWN, 'A', kDown},
-      {true, WM_CHAR, 'A', kDown}}},
+     {{true, WM_KEYDOWN, VK_SHIFT, KeyDownParam},
+      {true, WM_KEYDOWN, 'A', KeyDownParam},
+      {true, WM_CHAR, 'A', KeyDownParam}}},
     {"F10IsASystemKey",
      [] {
        TestQueueSysKey(VK_F10, true, false);
        TestQueueSysKey(VK_F10, false, false);
      },
-     {{true, WM_SYSKEYDOWN, VK_F10, kDown}, {true, WM_SYSKEYUP, VK_F10, kUp}}},
+     {{true, WM_SYSKEYDOWN, VK_F10, KeyDownParam}, {true, WM_SYSKEYUP, VK_F10, KeyUpParam}}},
     {"AltLetterMakesASystemCharacter",
      [] { TestQueueSysKey('X', true, true); },
-     {{true, WM_SYSKEYDOWN, 'X', kAltDown}, {true, WM_SYSCHAR, 'x', kAltDown}}},
+     {{true, WM_SYSKEYDOWN, 'X', AltDown}, {true, WM_SYSCHAR, 'x', AltDown}}},
     {"AltF4Closes",
      [] { TestQueueSysKey(VK_F4, true, true); },
-     {{true, WM_SYSKEYDOWN, VK_F4, kAltDown}, {false, WM_QUIT, 0, 0}}},
+     {{true, WM_SYSKEYDOWN, VK_F4, AltDown}, {false, WM_QUIT, 0, 0}}},
     {"F4WithoutAltDoesNotClose",
      [] { TestQueueSysKey(VK_F4, true, false); },
-     {{true, WM_SYSKEYDOWN, VK_F4, kDown}}},
+     {{true, WM_SYSKEYDOWN, VK_F4, KeyDownParam}}},
     {"CloseButton",
      [] { TestQueueClose(); },
      {{true, WM_SYSCOMMAND, SC_CLOSE, 0}, {false, WM_QUIT, 0, 0}}},
     {"Minimize",
      [] { TestQueueMinimize(); },
-     {{true, WM_ACTIVATE, kMinimized | WA_INACTIVE, 0}, {true, WM_SIZE, SIZE_MINIMIZED, 0}}},
+     {{true, WM_ACTIVATE, Minimized | WA_INACTIVE, 0}, {true, WM_SIZE, SIZE_MINIMIZED, 0}}},
     {"MinimizeAndRestore",
      [] {
        TestQueueMinimize();
        TestQueueRestore();
      },
-     {{true, WM_ACTIVATE, kMinimized | WA_INACTIVE, 0},
+     {{true, WM_ACTIVATE, Minimized | WA_INACTIVE, 0},
       {true, WM_SIZE, SIZE_MINIMIZED, 0},
       {true, WM_ACTIVATE, WA_ACTIVE, 0},
       {true, WM_SIZE, SIZE_RESTORED, Size(640, 480)}}},
@@ -129,7 +131,7 @@ const InputCase kInputCases[] = {
        TestQueueMinimize();
        TestQueueKey(VK_UP, true);
      },
-     {{true, WM_ACTIVATE, kMinimized | WA_INACTIVE, 0}, {true, WM_SIZE, SIZE_MINIMIZED, 0}}},
+     {{true, WM_ACTIVATE, Minimized | WA_INACTIVE, 0}, {true, WM_SIZE, SIZE_MINIMIZED, 0}}},
     {"FocusLoss", [] { TestQueueFocusLoss(); }, {{true, WM_ACTIVATE, WA_INACTIVE, 0}}},
     {"KeyReleasedWithoutFocusIsLost",
      [] {
@@ -140,11 +142,11 @@ const InputCase kInputCases[] = {
      },
      {{true, WM_ACTIVATE, WA_INACTIVE, 0},
       {true, WM_ACTIVATE, WA_ACTIVE, 0},
-      {true, WM_KEYDOWN, VK_SPACE, kDown},
-      {true, WM_CHAR, ' ', kDown}}},
+      {true, WM_KEYDOWN, VK_SPACE, KeyDownParam},
+      {true, WM_CHAR, ' ', KeyDownParam}}},
     {"Resize", [] { TestQueueResize(800, 600); }, {{true, WM_SIZE, SIZE_RESTORED, Size(800, 600)}}},
 };
-INSTANTIATE_TEST_SUITE_P(Input, QueuedInput, ::testing::ValuesIn(kInputCases),
+INSTANTIATE_TEST_SUITE_P(Input, QueuedInput, ::testing::ValuesIn(InputCases),
                          [](const ::testing::TestParamInfo<InputCase> &info) {
                            return std::string(info.param.name);
                          });
@@ -203,14 +205,14 @@ TEST_F(Messages, InputQueuedBeforeAnyWindowWaitsForOne) {
   TestQueueKey(VK_ESCAPE, true);
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 640, 480);
+  window = CreateClientWindow(WindowedStyle, WindowedExStyle, 640, 480);
   ASSERT_NE(window, nullptr);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   SetFocus(window);
   std::vector<Taken> taken = Take();
   ASSERT_FALSE(taken.empty());
-  EXPECT_EQ(taken[0], (Taken{true, WM_KEYDOWN, VK_ESCAPE, kDown}));
+  EXPECT_EQ(taken[0], (Taken{true, WM_KEYDOWN, VK_ESCAPE, KeyDownParam}));
 }
 
 TEST_F(Messages, QuitCarriesItsCodeAndComesOnce) {
@@ -229,11 +231,11 @@ TEST_F(Messages, PostedMessagesFirstThenTheQuitThenInput) {
   OpenWindow();
   TestQueueKey(VK_LEFT, true);
   PostQuitMessage(3);
-  MSG keyB = {window, WM_KEYDOWN, 'B', kDown, 0, {0, 0}};
+  MSG keyB = {window, WM_KEYDOWN, 'B', KeyDownParam, 0, {0, 0}};
   EXPECT_TRUE(TranslateMessage(&keyB)); // posts WM_CHAR 'b'
-  EXPECT_EQ(Take(), (std::vector<Taken>{{true, WM_CHAR, 'b', kDown},
+  EXPECT_EQ(Take(), (std::vector<Taken>{{true, WM_CHAR, 'b', KeyDownParam},
                                         {false, WM_QUIT, 3, 0},
-                                        {true, WM_KEYDOWN, VK_LEFT, kDown}}));
+                                        {true, WM_KEYDOWN, VK_LEFT, KeyDownParam}}));
 }
 
 TEST_F(Messages, FiltersLeaveOtherMessagesWaiting) {
@@ -278,7 +280,7 @@ TEST_F(Messages, TranslateMessagePostsTheKeysCharacter) {
     }
     std::vector<Taken> expected;
     if (c.character != 0)
-      expected.push_back({true, WM_CHAR, static_cast<WPARAM>(c.character), kDown});
+      expected.push_back({true, WM_CHAR, static_cast<WPARAM>(c.character), KeyDownParam});
     EXPECT_EQ(characters, expected)
         << "key 0x" << std::hex << c.virtualKey << " with 0x" << c.modifier;
   }
@@ -301,9 +303,9 @@ TEST_F(Messages, DispatchCallsTheWindowsProcedureAndReturnsItsAnswer) {
                                nullptr, nullptr);
   ASSERT_NE(other, nullptr);
   TakeDelivered();
-  MSG key = {other, WM_KEYDOWN, 'K', kDown, 0, {0, 0}};
+  MSG key = {other, WM_KEYDOWN, 'K', KeyDownParam, 0, {0, 0}};
   EXPECT_EQ(DispatchMessageA(&key), 42);
-  EXPECT_EQ(TakeDelivered(), (std::vector<Delivered>{{other, WM_KEYDOWN, 'K', kDown}}));
+  EXPECT_EQ(TakeDelivered(), (std::vector<Delivered>{{other, WM_KEYDOWN, 'K', KeyDownParam}}));
   MSG quit = {nullptr, WM_QUIT, 0, 0, 0, {0, 0}};
   EXPECT_EQ(DispatchMessageA(&quit), 0);
   EXPECT_TRUE(TakeDelivered().empty()) << "a thread message has no procedure";
@@ -314,8 +316,8 @@ TEST_F(Messages, DispatchCallsTheWindowsProcedureAndReturnsItsAnswer) {
 TEST_F(Messages, DefWindowProcFocusesOnActivationDestroysOnCloseAndIgnoresTheRest) {
   OpenWindow();
   EXPECT_EQ(DefWindowProcA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
-  EXPECT_EQ(DefWindowProcA(window, WM_KEYDOWN, VK_F4, kAltDown), 0) << "not a system key";
-  EXPECT_EQ(DefWindowProcA(window, WM_SYSKEYDOWN, VK_F4, kDown), 0) << "no Alt";
+  EXPECT_EQ(DefWindowProcA(window, WM_KEYDOWN, VK_F4, AltDown), 0) << "not a system key";
+  EXPECT_EQ(DefWindowProcA(window, WM_SYSKEYDOWN, VK_F4, KeyDownParam), 0) << "no Alt";
   EXPECT_TRUE(TakeDelivered().empty());
   EXPECT_TRUE(TestWindowExists(window));
   // The focus follows an activation that reaches DefWindowProcA, unless it is minimised.
@@ -405,15 +407,15 @@ protected:
 
 TEST_F(RealInput, KeysBecomeKeyMessages) {
   std::vector<Delivered> got = SendUntil("key --delay 0 Left", WM_KEYUP);
-  EXPECT_EQ(got, (std::vector<Delivered>{{window, WM_KEYDOWN, VK_LEFT, kDown},
-                                         {window, WM_KEYUP, VK_LEFT, kUp}}));
+  EXPECT_EQ(got, (std::vector<Delivered>{{window, WM_KEYDOWN, VK_LEFT, KeyDownParam},
+                                         {window, WM_KEYUP, VK_LEFT, KeyUpParam}}));
 }
 
 TEST_F(RealInput, AltF4BecomesWmClose) {
   std::vector<Delivered> got = SendUntil("key --delay 0 alt+F4", WM_CLOSE);
   ASSERT_GE(got.size(), 4u);
-  EXPECT_EQ(got[0], (Delivered{window, WM_SYSKEYDOWN, VK_MENU, kAltDown}));
-  EXPECT_EQ(got[1], (Delivered{window, WM_SYSKEYDOWN, VK_F4, kAltDown}));
+  EXPECT_EQ(got[0], (Delivered{window, WM_SYSKEYDOWN, VK_MENU, AltDown}));
+  EXPECT_EQ(got[1], (Delivered{window, WM_SYSKEYDOWN, VK_F4, AltDown}));
   EXPECT_EQ(got[2], (Delivered{window, WM_SYSCOMMAND, SC_CLOSE, 0}));
   EXPECT_EQ(got[3], (Delivered{window, WM_CLOSE, 0, 0}));
 }

@@ -20,7 +20,7 @@ int MillisSince(Clock::time_point start) {
 
 } // namespace
 
-const char kTestClass[] = "ZeluPlatformTest";
+const char TestClass[] = "ZeluPlatformTest";
 
 bool operator==(const Delivered &a, const Delivered &b) {
   return a.window == b.window && a.message == b.message && a.wParam == b.wParam &&
@@ -61,8 +61,8 @@ HWND CreateClientWindow(DWORD style, DWORD exStyle, int clientWidth, int clientH
                         const char *title) {
   RECT rect = {0, 0, clientWidth, clientHeight};
   EXPECT_TRUE(AdjustWindowRectEx(&rect, style, FALSE, exStyle));
-  return CreateWindowExA(exStyle, kTestClass, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0,
-                         0, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+  return CreateWindowExA(exStyle, TestClass, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                         rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -153,14 +153,14 @@ void PlatformTest::SetUp() {
   windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
   windowClass.lpfnWndProc = RecordingProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kTestClass;
+  windowClass.lpszClassName = TestClass;
   ASSERT_NE(RegisterClassA(&windowClass), 0);
   heldAtStart = TestHandlesHeld();
   TakeDelivered();
 }
 
 void PlatformTest::TearDown() {
-  UnregisterClassA(kTestClass, GetModuleHandleA(nullptr));
+  UnregisterClassA(TestClass, GetModuleHandleA(nullptr));
   EXPECT_EQ(TestHandlesHeld(), heldAtStart) << "windows, contexts or device contexts left held";
   TestReset();
 }

@@ -28,15 +28,15 @@ std::vector<Delivered> TakeDelivered();
 // screen-saver commands swallowed, WM_CLOSE posts the quit) and records each one first.
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-extern const char kTestClass[];
+extern const char TestClass[];
 
 // The game's styles: fullscreen popup, or the overlapped window.
-const DWORD kWindowedStyle = WS_OVERLAPPEDWINDOW;
-const DWORD kWindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-const DWORD kPopupStyle = WS_POPUP;
-const DWORD kPopupExStyle = WS_EX_APPWINDOW;
+const DWORD WindowedStyle = WS_OVERLAPPEDWINDOW;
+const DWORD WindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+const DWORD PopupStyle = WS_POPUP;
+const DWORD PopupExStyle = WS_EX_APPWINDOW;
 
-// Creates a window of kTestClass as the game does: the client rectangle grown by
+// Creates a window of TestClass as the game does: the client rectangle grown by
 // AdjustWindowRectEx, then a window of that outer size at the screen's origin.
 HWND CreateClientWindow(DWORD style, DWORD exStyle, int clientWidth, int clientHeight,
                         const char *title = "zelu platform test");
@@ -64,7 +64,7 @@ GlWindow OpenGlWindow(DWORD style, DWORD exStyle, int width, int height);
 void CloseGlWindow(GlWindow *gl);
 const PIXELFORMATDESCRIPTOR &GamePixelFormat();
 
-// A fixture with the test controls reset, kTestClass registered and, at the end, every window
+// A fixture with the test controls reset, TestClass registered and, at the end, every window
 // of the test gone, the class unregistered and no object left held.
 class PlatformTest : public ::testing::Test {
 protected:

@@ -48,13 +48,13 @@ double MillisSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-const double kHangMillis = 10000;
+const double HangMillis = 10000;
 
-// Waits until no sound plays; false when one still plays after kHangMillis.
+// Waits until no sound plays; false when one still plays after HangMillis.
 bool SoundEnds() {
   Clock::time_point start = Clock::now();
   while (TestSoundPlaying()) {
-    if (MillisSince(start) > kHangMillis)
+    if (MillisSince(start) > HangMillis)
       return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -74,7 +74,7 @@ TEST_F(Sound, SynchronousSoundReturnsWhenItHasEnded) {
   EXPECT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_SYNC));
   double took = MillisSince(start);
   EXPECT_GE(took, 250.0);
-  EXPECT_LT(took, kHangMillis);
+  EXPECT_LT(took, HangMillis);
   EXPECT_FALSE(TestSoundPlaying());
 }
 
@@ -113,7 +113,7 @@ TEST_F(Sound, RecordedSoundsPlayNothing) {
   std::string path = WriteWav("recorded.wav", 10000);
   Clock::time_point start = Clock::now();
   EXPECT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_SYNC));
-  EXPECT_LT(MillisSince(start), kHangMillis) << "returns without playing the 10 s sound";
+  EXPECT_LT(MillisSince(start), HangMillis) << "returns without playing the 10 s sound";
   EXPECT_FALSE(TestSoundPlaying());
   ASSERT_EQ(1u, TestSounds().size());
   EXPECT_EQ(path, TestSounds()[0].name);

@@ -55,7 +55,7 @@ void ClearAndSwap(HDC dc, float red, float green, float blue) {
 }
 
 TEST_F(Contexts, TheGamesSequenceRunsTwiceWithFreshObjectsEachTime) {
-  const DWORD styles[][2] = {{kPopupStyle, kPopupExStyle}, {kWindowedStyle, kWindowedExStyle}};
+  const DWORD styles[][2] = {{PopupStyle, PopupExStyle}, {WindowedStyle, WindowedExStyle}};
   for (const DWORD *style : styles) {
     GlWindow gl = OpenGlWindow(style[0], style[1], 640, 480);
     ASSERT_NE(gl.context, nullptr);
@@ -74,11 +74,11 @@ TEST_F(Contexts, TheGamesSequenceRunsTwiceWithFreshObjectsEachTime) {
     EXPECT_EQ(glGenLists(256), 1u);
     CloseGlWindow(&gl);
     EXPECT_EQ(glGetString(GL_VERSION), nullptr) << "nothing is current any more";
-    EXPECT_TRUE(UnregisterClassA(kTestClass, GetModuleHandleA(nullptr)));
+    EXPECT_TRUE(UnregisterClassA(TestClass, GetModuleHandleA(nullptr)));
     WNDCLASSA again = {};
     again.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     again.lpfnWndProc = RecordingProc;
-    again.lpszClassName = kTestClass;
+    again.lpszClassName = TestClass;
     EXPECT_NE(RegisterClassA(&again), 0);
     EXPECT_EQ(TestHandlesHeld(), heldAtStart);
   }
@@ -111,7 +111,7 @@ void DrawTestScene() {
 }
 
 TEST_F(Contexts, FixedFunctionDrawingIsReadBackAtSwapBuffers) {
-  GlWindow gl = OpenGlWindow(kWindowedStyle, kWindowedExStyle, 640, 480);
+  GlWindow gl = OpenGlWindow(WindowedStyle, WindowedExStyle, 640, 480);
   ShowWindow(gl.window, SW_SHOW);
   DrawTestScene();
   glPixelStorei(GL_PACK_ALIGNMENT, 8);
@@ -138,7 +138,7 @@ struct SwapLog {
 };
 
 TEST_F(Contexts, SwapActionNumbersFramesAndCaptureCanBeSwitchedOff) {
-  GlWindow gl = OpenGlWindow(kPopupStyle, kPopupExStyle, 64, 32);
+  GlWindow gl = OpenGlWindow(PopupStyle, PopupExStyle, 64, 32);
   ShowWindow(gl.window, SW_SHOW);
   SwapLog log;
   TestOnSwap(
@@ -168,7 +168,7 @@ TEST_F(Contexts, SwapActionNumbersFramesAndCaptureCanBeSwitchedOff) {
 }
 
 TEST_F(Contexts, PixelFormatIsSetOnceAndNeededForAContext) {
-  HWND window = CreateClientWindow(kPopupStyle, kPopupExStyle, 32, 32);
+  HWND window = CreateClientWindow(PopupStyle, PopupExStyle, 32, 32);
   HDC dc = GetDC(window);
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(GetDC(window), dc) << "the window keeps its own device context";
@@ -186,7 +186,7 @@ TEST_F(Contexts, PixelFormatIsSetOnceAndNeededForAContext) {
 }
 
 TEST_F(Contexts, CreatingAContextLeavesTheCurrentOneCurrent) {
-  GlWindow first = OpenGlWindow(kPopupStyle, kPopupExStyle, 32, 32);
+  GlWindow first = OpenGlWindow(PopupStyle, PopupExStyle, 32, 32);
   glClearColor(0.25f, 0.5f, 0.75f, 1);
   HGLRC second = wglCreateContext(first.dc);
   ASSERT_NE(second, nullptr);
@@ -207,14 +207,14 @@ TEST_F(Contexts, CreatingAContextLeavesTheCurrentOneCurrent) {
 }
 
 TEST_F(Contexts, AContextOutlivesItsWindow) {
-  GlWindow gl = OpenGlWindow(kPopupStyle, kPopupExStyle, 32, 32);
+  GlWindow gl = OpenGlWindow(PopupStyle, PopupExStyle, 32, 32);
   EXPECT_TRUE(DestroyWindow(gl.window));
   EXPECT_EQ(TestHandlesHeld(), heldAtStart + 1) << "the device context went with the window";
   EXPECT_EQ(glGetString(GL_VERSION), nullptr);
   EXPECT_FALSE(SwapBuffers(gl.dc));
   EXPECT_TRUE(wglDeleteContext(gl.context));
   EXPECT_EQ(TestHandlesHeld(), heldAtStart);
-  GlWindow next = OpenGlWindow(kPopupStyle, kPopupExStyle, 32, 32);
+  GlWindow next = OpenGlWindow(PopupStyle, PopupExStyle, 32, 32);
   EXPECT_NE(glGetString(GL_VERSION), nullptr);
   CloseGlWindow(&next);
 }

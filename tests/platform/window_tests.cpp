@@ -50,12 +50,12 @@ TEST_F(Windows, AClassAtomNamesItsClass) {
 }
 
 TEST_F(Windows, AClassWithALiveWindowStaysRegistered) {
-  HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100);
+  HWND window = CreateClientWindow(WindowedStyle, WindowedExStyle, 200, 100);
   ASSERT_NE(window, nullptr);
-  EXPECT_FALSE(UnregisterClassA(kTestClass, GetModuleHandleA(nullptr)));
+  EXPECT_FALSE(UnregisterClassA(TestClass, GetModuleHandleA(nullptr)));
   EXPECT_TRUE(DestroyWindow(window));
-  EXPECT_TRUE(UnregisterClassA(kTestClass, GetModuleHandleA(nullptr)));
-  EXPECT_EQ(CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100), nullptr)
+  EXPECT_TRUE(UnregisterClassA(TestClass, GetModuleHandleA(nullptr)));
+  EXPECT_EQ(CreateClientWindow(WindowedStyle, WindowedExStyle, 200, 100), nullptr)
       << "no class, no window";
 }
 
@@ -108,20 +108,20 @@ TEST_P(ClientArea, IsExactlyTheSizeAskedForAndHiddenUntilShown) {
   EXPECT_TRUE(DestroyWindow(window));
 }
 
-const ClientCase kClientCases[] = {
-    {"overlapped", kWindowedStyle, kWindowedExStyle, 640, 480, true},
-    {"popup", kPopupStyle, kPopupExStyle, 640, 480, false},
+const ClientCase ClientCases[] = {
+    {"overlapped", WindowedStyle, WindowedExStyle, 640, 480, true},
+    {"popup", PopupStyle, PopupExStyle, 640, 480, false},
     {"caption", WS_CAPTION | WS_SYSMENU, 0, 320, 200, true},
     {"bordered", WS_POPUP | WS_BORDER, 0, 123, 77, true},
 };
-INSTANTIATE_TEST_SUITE_P(Styles, ClientArea, ::testing::ValuesIn(kClientCases),
+INSTANTIATE_TEST_SUITE_P(Styles, ClientArea, ::testing::ValuesIn(ClientCases),
                          [](const ::testing::TestParamInfo<ClientCase> &info) {
                            return std::string(info.param.name);
                          });
 
 TEST_F(Windows, TheGamesSequenceSendsItsMessagesDuringTheCalls) {
   EXPECT_EQ(GetFocus(), nullptr);
-  HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 640, 480);
+  HWND window = CreateClientWindow(WindowedStyle, WindowedExStyle, 640, 480);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(TakeDelivered(), std::vector<Delivered>{Sent(window, WM_CREATE)});
   ShowWindow(window, SW_SHOW);
@@ -148,7 +148,7 @@ TEST_F(Windows, TheGamesSequenceSendsItsMessagesDuringTheCalls) {
 }
 
 TEST_F(Windows, APopupHearsItsSizeWhenCreated) {
-  HWND window = CreateClientWindow(kPopupStyle, kPopupExStyle, 320, 240);
+  HWND window = CreateClientWindow(PopupStyle, PopupExStyle, 320, 240);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(TakeDelivered(),
             (std::vector<Delivered>{Sent(window, WM_CREATE),
@@ -160,8 +160,8 @@ TEST_F(Windows, APopupHearsItsSizeWhenCreated) {
 }
 
 TEST_F(Windows, FocusMovesBetweenWindowsAndCanBeRemoved) {
-  HWND first = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100, "zelu first");
-  HWND second = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 200, 100, "zelu second");
+  HWND first = CreateClientWindow(WindowedStyle, WindowedExStyle, 200, 100, "zelu first");
+  HWND second = CreateClientWindow(WindowedStyle, WindowedExStyle, 200, 100, "zelu second");
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
   SetFocus(first);
@@ -204,7 +204,7 @@ TEST_F(Windows, AProcedureThatRefusesWmCreateFailsTheCreation) {
 }
 
 TEST_F(Windows, ADestroyedWindowsHandleIsRefusedEverywhere) {
-  HWND window = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 100, 100);
+  HWND window = CreateClientWindow(WindowedStyle, WindowedExStyle, 100, 100);
   ASSERT_TRUE(DestroyWindow(window));
   TakeDelivered();
   EXPECT_FALSE(TestWindowExists(window));
@@ -252,7 +252,7 @@ TEST_F(Windows, AWindowDestroyedByItsOwnProcedureEndsTheCallCleanly) {
 using MessageBoxes = PlatformTest;
 
 TEST_F(MessageBoxes, ARealBoxShowsOverItsOwnerAndReturnsTheButtonPressed) {
-  HWND owner = CreateClientWindow(kWindowedStyle, kWindowedExStyle, 320, 240, "zelu box owner");
+  HWND owner = CreateClientWindow(WindowedStyle, WindowedExStyle, 320, 240, "zelu box owner");
   ASSERT_NE(owner, nullptr);
   ShowAndSettle(owner);
   const std::string caption = "Zelu platform box";
