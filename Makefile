@@ -14,8 +14,9 @@ run: deps-run native
 test: deps-test native asan windows package web
 	scripts/test_all.sh
 
-# Release builds of both builds' measured programs, then the figures we track as tables.
-bench: deps-test
+# Release builds of both builds' measured programs and the browser build, then the figures we
+# track as tables.
+bench: deps-test web
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build build/release -j $(JOBS) --target bench_programs
 	cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \

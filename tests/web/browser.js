@@ -87,8 +87,9 @@ function pageProbes(width, height, initialCapture) {
   };
 }
 
-// Opens the page with the probes, capturing its first `capture` frames.
-async function launch(url, capture = 0) {
+// Opens the page with the probes, capturing its first `capture` frames. `scripts`: more page
+// scripts, each [function, ...arguments], run after the probes and before the page's own.
+async function launch(url, capture = 0, scripts = []) {
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: 'new',
@@ -107,6 +108,7 @@ async function launch(url, capture = 0) {
   page.on('console', (message) => log.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
   await page.evaluateOnNewDocument(pageProbes, WIDTH, HEIGHT, capture);
+  for (const [script, ...args] of scripts) await page.evaluateOnNewDocument(script, ...args);
   const started = Date.now();
   await page.goto(url);
   return { browser, page, log, started };

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The browser build (make web, in build/web): what a visitor downloads, raw and gzipped, and in
+# headless Chromium (bench/web_bench.js) the time to the first frame over five page loads and the
+# frame period over 1,000 frames. puppeteer-core comes from npm into build/web-test, as for the
+# browser test.
+source "$(dirname "$0")/../bench_lib.sh"
+
+site=${ZELU_BENCH_WEB:-$root/build/web}
+modules=$root/build/web-test
+files=(index.html zelu-line.js zelu-line.wasm zelu-line.data)
+
+# size_rows: one row per file (bytes raw, gzip -6, gzip -9, and -9's share of raw), and the total.
+size_rows() {
+  local file
+  for file in "${files[@]}"; do
+    if [ ! -f "$site/$file" ]; then
+      printf '%s\tfailed: missing from %s (make web)\n' "$file" "$site"
+      return
+    fi
+  done
+  for file in "${files[@]}"; do
+    printf '%s\t%d\t%d\t%d\n' "$file" "$(wc -c <"$site/$file")" \
+      "$(gzip -6 -c "$site/$file" | wc -c)" "$(gzip -9 -c "$site/$file" | wc -c)"
+  done | awk -F'\t' '
+    { print $0 "\t" sprintf("%.0f%%", 100 * $4 / $2); raw += $2; six += $3; nine += $4 }
+    END { printf "total\t%d\t%d\t%d\t%.0f%%\n", raw, six, nine, 100 * nine / raw }'
+}
+
+section "Browser build: download size"
+{
+  printf 'file\tbytes\tgzip -6\tgzip -9\tgzip -9 of raw\n'
+  size_rows
+} | print_table
+section_end "gzip -6 is zlib's default level, which servers that compress on the fly commonly use; \
+gzip -9 is a file compressed ahead of time. zelu-line.data is the game's Data/, preloaded."
+
+# Runs the browser benchmark once (hang guards of five minutes); its lines are in $web_lines.
+web_lines=
+run_web_bench() {
+  local reason
+  if [ ! -f "$site/index.html" ] || [ ! -f "$site/zelu-line.wasm" ]; then
+    web_lines="failed: $site holds no build (make web)"
+    return
+  fi
+  if ! reason=$(timeout 300 "$root/tests/web/install_modules.sh" "$modules" 2>&1); then
+    web_lines="failed: puppeteer-core not installed: $(tail -1 <<<"$reason")"
+    return
+  fi
+  web_lines=$(NODE_PATH=$modules/node_modules timeout 300 node "$root/bench/web_bench.js" \
+    "$site" 5 2>"$bench_work/web.log")
+  case $? in
+  0) ;;
+  124) web_lines+=$'\n'"failed: no result in 300 s" ;;
+  *) grep -q '^failed: ' <<<"$web_lines" ||
+    web_lines+=$'\n'"failed: $(tail -1 "$bench_work/web.log")" ;;
+  esac
+}
+
+# A row of the median, least and most of field $2 over the load lines.
+first_frame_row() {
+  local values
+  values=$(grep '^load ' <<<"$web_lines" | while read -r line; do field "$2" "$line"; done)
+  [ -n "$values" ] || return 0
+  sort -n <<<"$values" | awk -v label="$1" '
+    { v[NR] = $1 }
+    END { printf "%s\t%d\t%.1f\t%.1f\t%.1f\n", label, NR, v[int((NR + 1) / 2)], v[1], v[NR] }'
+}
+
+section "Browser build in headless Chromium: time to the first frame, and frame period"
+run_web_bench
+{
+  printf 'from - to\tloads\tmedian ms\tleast ms\tmost ms\n'
+  first_frame_row "navigation - question" question_ms
+  first_frame_row "answer - first frame" answer_to_frame_ms
+  first_frame_row "navigation - first frame" first_frame_ms
+  grep '^failed: ' <<<"$web_lines" | sed 's/^/web\t/'
+} | print_table
+echo
+{
+  printf 'frame period\tframes\tmedian ms\tp99 ms\tmax ms\n'
+  line=$(grep '^pace ' <<<"$web_lines")
+  if [ -n "$line" ]; then
+    printf 'web\t%s\t%s\t%s\t%s\n' "$(field periods "$line")" "$(field median_ms "$line")" \
+      "$(field p99_ms "$line")" "$(field max_ms "$line")"
+  else
+    printf 'web\tfailed: %s\n' "$(grep '^failed: ' <<<"$web_lines" | sed 's/^failed: //;q')"
+  fi
+} | print_table
+section_end "Each load is a fresh Chromium with an empty cache (--use-angle=swiftshader: software \
+WebGL) and a local server. The page answers the fullscreen question with Enter the moment its \
+overlay opens; a frame is presented when the game yields to the browser after drawing. Times are \
+the page's performance.now(), from the navigation's start, coarsened by the browser to 0.1 ms. \
+The frame period: the gaps between 1,001 presented frames from a second after the first frame, \
+in the last load. The game aims at one frame per 10 ms."

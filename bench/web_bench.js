@@ -1,0 +1,145 @@
+// The browser build's timings in headless Chromium, for `make bench` (bench/sections/60_web.sh).
+// Each load is a fresh browser (an empty cache) opening build/web: the page answers the
+// fullscreen question itself, with Enter, the moment its overlay opens, and notes when frames are
+// presented: a yield of the game to the browser after something was drawn. All times are the
+// page's performance.now(), which counts from the navigation's start. The last load goes on for
+// the frame period: the gaps between 1,001 presented frames after the game has run a second.
+// Prints one `load ...` line per load and one `pace ...` line, or `failed: REASON`.
+// Usage: node web_bench.js BUILD_WEB_DIR [LOADS]
+'use strict';
+const path = require('path');
+const { serve, launch } = require('../tests/web/browser');
+
+const root = path.resolve(process.argv[2] || 'build/web');
+const loads = Number(process.argv[3] || 5);
+const PeriodFrames = 1000;
+const SettleMillis = 1000;
+
+// Runs in the page before its scripts, after the shared probes.
+function benchProbes() {
+  const bench = (window.__zeluBench = {
+    questionAt: null, // the question overlay opened
+    answeredAt: null, // Enter was given to it
+    presented: [], // every presented frame
+    draws: 0, // draw calls since the last yield
+    onPresented: null,
+  });
+  for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    if (!type) continue;
+    for (const name of ['drawArrays', 'drawElements']) {
+      const draw = type.prototype[name];
+      type.prototype[name] = function (...args) {
+        bench.draws++;
+        return draw.apply(this, args);
+      };
+    }
+  }
+  // Asyncify's yields are zero-delay timeouts; one after draws hands the browser a frame.
+  const setTimeoutBefore = window.setTimeout;
+  window.setTimeout = function (callback, delay, ...rest) {
+    if (!delay && bench.draws > 0) {
+      bench.draws = 0;
+      bench.presented.push(performance.now());
+      if (bench.onPresented) bench.onPresented();
+    }
+    return setTimeoutBefore.call(this, callback, delay, ...rest);
+  };
+  // The first question is answered as a player would, with Enter on its default button, as soon
+  // as the overlay opens.
+  new MutationObserver(() => {
+    const overlay = document.getElementById('question');
+    if (bench.questionAt !== null || !overlay || !overlay.classList.contains('open')) return;
+    bench.questionAt = performance.now();
+    bench.answeredAt = performance.now();
+    (document.activeElement || document.body).dispatchEvent(
+      new KeyboardEvent('keydown', { key: 'Enter', code: 'Enter', bubbles: true, cancelable: true }));
+  }).observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['class'] });
+}
+
+// Resolves with the promise's value, or throws after `seconds`.
+function within(seconds, what, promise) {
+  let timer;
+  const late = new Promise((_, reject) => {
+    const error = new Error(`timed out after ${seconds} s waiting for ${what}`);
+    timer = setTimeout(() => reject(error), seconds * 1000);
+  });
+  return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
+// In the page: resolves with the question's and the answer's times and the first frame's after
+// the answer.
+function firstFrame() {
+  const bench = window.__zeluBench;
+  return new Promise((resolve) => {
+    const check = () => {
+      const frame = bench.presented.find((t) => bench.answeredAt !== null && t > bench.answeredAt);
+      if (frame === undefined) return;
+      bench.onPresented = null;
+      resolve({ question: bench.questionAt, answered: bench.answeredAt, frame });
+    };
+    bench.onPresented = check;
+    check();
+  });
+}
+
+// In the page: resolves with the presented frames' times once `frames` + 1 of them have come
+// after the first frame + `settle` ms.
+function presentedAfterSettling(frames, settle) {
+  const bench = window.__zeluBench;
+  return new Promise((resolve) => {
+    const check = () => {
+      const times = bench.presented.filter((t) => t > bench.answeredAt);
+      if (times.length === 0) return;
+      const counted = times.filter((t) => t >= times[0] + settle);
+      if (counted.length > frames) {
+        bench.onPresented = null;
+        resolve(counted.slice(0, frames + 1));
+      }
+    };
+    bench.onPresented = check;
+    check();
+  });
+}
+
+// The value below which `share` of the sorted values lie, as the native frame-pace probe takes it.
+function quantile(sorted, share) {
+  return sorted[Math.min(Math.round(share * (sorted.length - 1)), sorted.length - 1)];
+}
+
+async function oneLoad(url, withPace) {
+  const { browser, page, log } = await within(60, 'Chromium to start', launch(url, 0, [[benchProbes]]));
+  try {
+    const first = await within(60, 'the first frame', page.evaluate(firstFrame));
+    const f = (value) => value.toFixed(1);
+    console.log(`load question_ms=${f(first.question)} ` +
+                `answer_to_frame_ms=${f(first.frame - first.answered)} first_frame_ms=${f(first.frame)}`);
+    if (withPace) {
+      const times = await within(60, `${PeriodFrames} frames`,
+                                 page.evaluate(presentedAfterSettling, PeriodFrames, SettleMillis));
+      const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
+      const ms = (value) => value.toFixed(3);
+      console.log(`pace periods=${gaps.length} median_ms=${ms(quantile(gaps, 0.5))} ` +
+                  `p99_ms=${ms(quantile(gaps, 0.99))} max_ms=${ms(gaps[gaps.length - 1])}`);
+    }
+    const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
+    if (errors.length) throw new Error(errors[0]);
+  } finally {
+    await browser.close();
+  }
+}
+
+async function main() {
+  const { server, url } = await serve(root);
+  try {
+    for (let i = 0; i < loads; i++) await oneLoad(url, i === loads - 1);
+  } finally {
+    server.close();
+  }
+}
+
+main().then(
+  () => process.exit(0),
+  (error) => {
+    console.log(`failed: ${String(error.message || error).split('\n')[0]}`);
+    process.exit(1);
+  });
