@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The include rules of the shipped code (app/, game/, gfx/, platform/), checked by `make test`:
 # includes point only down the layers app -> game -> gfx -> platform; only platform/sdl/ and
-# platform/web/ include SDL or Emscripten; game code never includes the test controls or a
-# platform's own files. Prints every include that breaks a rule; exits 1 when there is one.
+# platform/web/ include SDL or Emscripten; platform/win32_core/, which they share, includes
+# neither of them, and neither includes the other; game code never includes the test controls or
+# a platform's own files. Prints every include that breaks a rule; exits 1 when there is one.
 set -uo pipefail
 root=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 cd "$root"
@@ -38,6 +39,13 @@ while IFS= read -r file; do
           report "$where" "$target belongs to a platform: only platform/win32.h or platform/sdl/ and platform/web/ include it" ;;
       esac
       ;;
+    esac
+    # The platforms share platform/win32_core/, which knows neither of them; neither knows the
+    # other.
+    case $file:$target in
+    platform/win32_core/*:platform/sdl/* | platform/win32_core/*:platform/web/* | \
+      platform/sdl/*:platform/web/* | platform/web/*:platform/sdl/*)
+      report "$where" "${file%/*}/ includes $target from another platform" ;;
     esac
     if [ "$layer" != platform ]; then
       case $target in

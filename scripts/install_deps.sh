@@ -2,7 +2,8 @@
 # Installs the Debian/Ubuntu packages that a build needs and are missing: only those, with one
 # `apt-get update` when there is something to install. `run` is enough to build and play;
 # `package` adds what `make package` needs; `test` adds the tests, the Windows cross build, Wine,
-# the virtual display and the package checkers.
+# the virtual display, the package checkers, and Emscripten, Chromium and Node.js for the browser
+# build.
 set -euo pipefail
 
 # xfonts-base: the core X fonts that SDL draws its message boxes with (the game's questions and
@@ -13,12 +14,18 @@ run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev 
 package_packages=(dpkg-dev)
 test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-  wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox)
+  wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox
+  emscripten chromium)
+# Node.js and npm run the browser build's test (puppeteer-core from npm). A machine that has them
+# from elsewhere (NodeSource, nvm) keeps its own: Debian's npm would not install beside them.
+web_tools=()
+command -v node >/dev/null 2>&1 || web_tools+=(nodejs)
+command -v npm >/dev/null 2>&1 || web_tools+=(npm)
 
 case "${1:-run}" in
 run) wanted=("${run_packages[@]}") ;;
 package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
-test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+test) wanted=("${run_packages[@]}" "${test_packages[@]}" ${web_tools[@]+"${web_tools[@]}"}) ;;
 *)
   echo "usage: $0 [run|package|test]" >&2
   exit 2

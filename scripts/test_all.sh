@@ -12,7 +12,9 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
 done
 Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+# Wine's server for the tests' own prefix (cmake/wine_run.sh) ends with them; other Wine sessions
+# on the machine are left alone.
+trap 'kill $xvfb_pid 2>/dev/null; WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true' EXIT
 export DISPLAY=":$display"
 for _ in $(seq 50); do
   xdpyinfo >/dev/null 2>&1 && break

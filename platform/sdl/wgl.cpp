@@ -1,4 +1,4 @@
-// Device contexts, pixel formats and OpenGL rendering contexts over SDL's OpenGL contexts, and
+// OpenGL rendering contexts over SDL's, for the pixel format that wingdi_dc.cpp sets, and
 // SwapBuffers with the test controls' frame capture.
 #include "platform/win32.h"
 #include "platform/sdl/sdl_window.h"

@@ -1,6 +1,6 @@
 // The seam through which the test controls (platform/testing.h, linked into test programs only)
 // script and observe the platform calls. The game links no controls: the table stays null and
-// every hook below is one test of a pointer. Internal to platform/sdl.
+// every hook below is one test of a pointer. Internal to platform/.
 #pragma once
 
 #include "platform/win32.h"

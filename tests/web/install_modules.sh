@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs tests/web/package.json's modules into the folder given (once: a second run with the
-# same package.json does nothing). No browser is downloaded; the tests use Debian's Chromium.
+# Installs the modules that tests/web/package-lock.json pins into the folder given (once: a second
+# run with the same lock does nothing). No browser is downloaded; the tests use Debian's Chromium.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 target=$1
 mkdir -p "$target"
-if ! cmp -s "$here/package.json" "$target/package.json" || [ ! -d "$target/node_modules" ]; then
-  cp "$here/package.json" "$target/package.json"
-  (cd "$target" && PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --silent)
+if ! cmp -s "$here/package-lock.json" "$target/package-lock.json" || [ ! -d "$target/node_modules" ]; then
+  cp "$here/package.json" "$here/package-lock.json" "$target/"
+  (cd "$target" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
 fi
