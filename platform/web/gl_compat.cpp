@@ -1,42 +1,12 @@
 // Display lists recorded in memory and replayed through the emulated immediate mode, and the few
 // calls that WebGL takes differently from OpenGL 1.1. This file sees the real GL names.
-#include <GL/gl.h>
+
+// gl_compat_calls.h, not gl_compat.h, whose macros would rename the calls below.
+#include "platform/web/gl_compat_calls.h"
+#include "platform/web/web_platform.h"
 
 #include <map>
 #include <vector>
-
-// Declared here rather than through gl_compat.h, whose macros would rename the calls below.
-GLuint ZeluGenLists(GLsizei range);
-void ZeluNewList(GLuint list, GLenum mode);
-void ZeluEndList(void);
-void ZeluCallList(GLuint list);
-void ZeluCallLists(GLsizei count, GLenum type, const GLvoid *lists);
-void ZeluListBase(GLuint base);
-void ZeluDeleteLists(GLuint list, GLsizei range);
-GLboolean ZeluIsList(GLuint list);
-void ZeluBegin(GLenum mode);
-void ZeluEnd(void);
-void ZeluVertex2i(GLint x, GLint y);
-void ZeluVertex2f(GLfloat x, GLfloat y);
-void ZeluVertex2d(GLdouble x, GLdouble y);
-void ZeluTexCoord2f(GLfloat s, GLfloat t);
-void ZeluColor3f(GLfloat red, GLfloat green, GLfloat blue);
-void ZeluColor3ub(GLubyte red, GLubyte green, GLubyte blue);
-void ZeluTranslated(GLdouble x, GLdouble y, GLdouble z);
-void ZeluTranslatef(GLfloat x, GLfloat y, GLfloat z);
-void ZeluScalef(GLfloat x, GLfloat y, GLfloat z);
-void ZeluTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
-                    GLint border, GLenum format, GLenum type, const GLvoid *pixels);
-const GLubyte *ZeluGetString(GLenum name);
-void ZeluViewport(GLint x, GLint y, GLsizei width, GLsizei height);
-void ZeluMatrixMode(GLenum mode);
-void ZeluLoadIdentity(void);
-void ZeluOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
-               GLdouble zFar);
-void ZeluHint(GLenum target, GLenum mode);
-void ZeluShadeModel(GLenum mode);
-void ForgetDisplayLists(void);
-bool WebContextIsCurrent(); // web_wgl.cpp
 
 namespace {
 

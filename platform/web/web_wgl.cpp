@@ -65,8 +65,6 @@ EM_JS(void, DeletePageTextures, (), {
 
 } // namespace
 
-void ForgetDisplayLists(void); // gl_compat.cpp
-
 bool WebContextIsCurrent() {
   return Contexts().current != nullptr;
 }
