@@ -1,5 +1,5 @@
-// Waitable timers over the monotonic clock: a wait sleeps with clock_nanosleep until the due
-// time, or, on the test controls' virtual clock, moves that clock on to it.
+// Waitable timers over the monotonic clock: a wait sleeps until the due time (SleepUntilNanos, the
+// platform's), or, on the test controls' virtual clock, moves that clock on to it.
 #include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/test_hooks.h"
 
@@ -28,18 +28,6 @@ uint64_t MonotonicNanos() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
-}
-
-// Relative sleeps until the monotonic clock reaches `due`: Emscripten's libc takes an absolute
-// clock_nanosleep for a relative one (and so sleeps for hours), so the absolute form is not used.
-void SleepUntilNanos(uint64_t due) {
-  for (uint64_t now = MonotonicNanos(); now < due; now = MonotonicNanos()) {
-    uint64_t rest = due - now;
-    timespec span;
-    span.tv_sec = static_cast<time_t>(rest / 1000000000u);
-    span.tv_nsec = static_cast<long>(rest % 1000000000u);
-    nanosleep(&span, nullptr); // an interruption sleeps again for what is left
-  }
 }
 
 } // namespace
