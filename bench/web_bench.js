@@ -82,15 +82,13 @@ function firstFrame() {
   });
 }
 
-// In the page: resolves with the presented frames' times once `frames` + 1 of them have come
-// after the first frame + `settle` ms.
-function presentedAfterSettling(frames, settle) {
+// In the page: resolves with the times of the next `frames` + 1 presented frames.
+function nextPresented(frames) {
   const bench = window.__zeluBench;
+  const start = performance.now();
   return new Promise((resolve) => {
     const check = () => {
-      const times = bench.presented.filter((t) => t > bench.answeredAt);
-      if (times.length === 0) return;
-      const counted = times.filter((t) => t >= times[0] + settle);
+      const counted = bench.presented.filter((t) => t >= start);
       if (counted.length > frames) {
         bench.onPresented = null;
         resolve(counted.slice(0, frames + 1));
@@ -114,12 +112,20 @@ async function oneLoad(url, withPace) {
     console.log(`load question_ms=${f(first.question)} ` +
                 `answer_to_frame_ms=${f(first.frame - first.answered)} first_frame_ms=${f(first.frame)}`);
     if (withPace) {
+      // The page's main thread's busy time over the counted frames (Chromium's own metrics; the
+      // GPU process, which draws, is not in it).
+      await new Promise((resolve) => setTimeout(resolve, SettleMillis));
+      const busyBefore = await page.metrics();
       const times = await within(60, `${PeriodFrames} frames`,
-                                 page.evaluate(presentedAfterSettling, PeriodFrames, SettleMillis));
+                                 page.evaluate(nextPresented, PeriodFrames));
+      const busyAfter = await page.metrics();
+      const seconds = busyAfter.Timestamp - busyBefore.Timestamp;
+      const share = (name) => ((busyAfter[name] - busyBefore[name]) / seconds).toFixed(3);
       const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
       const ms = (value) => value.toFixed(3);
       console.log(`pace periods=${gaps.length} median_ms=${ms(quantile(gaps, 0.5))} ` +
-                  `p99_ms=${ms(quantile(gaps, 0.99))} max_ms=${ms(gaps[gaps.length - 1])}`);
+                  `p99_ms=${ms(quantile(gaps, 0.99))} max_ms=${ms(gaps[gaps.length - 1])} ` +
+                  `busy_s_per_s=${share('TaskDuration')} script_s_per_s=${share('ScriptDuration')}`);
     }
     const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
     if (errors.length) throw new Error(errors[0]);

@@ -77,11 +77,12 @@ run_web_bench
 } | print_table
 echo
 {
-  printf 'frame period\tframes\tmedian ms\tp99 ms\tmax ms\n'
+  printf 'frame period\tframes\tmedian ms\tp99 ms\tmax ms\tpage busy s per s\tof it script\n'
   line=$(grep '^pace ' <<<"$web_lines")
   if [ -n "$line" ]; then
-    printf 'web\t%s\t%s\t%s\t%s\n' "$(field periods "$line")" "$(field median_ms "$line")" \
-      "$(field p99_ms "$line")" "$(field max_ms "$line")"
+    printf 'web\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(field periods "$line")" \
+      "$(field median_ms "$line")" "$(field p99_ms "$line")" "$(field max_ms "$line")" \
+      "$(field busy_s_per_s "$line")" "$(field script_s_per_s "$line")"
   else
     printf 'web\tfailed: %s\n' "$(grep '^failed: ' <<<"$web_lines" | sed 's/^failed: //;q')"
   fi
@@ -91,4 +92,6 @@ WebGL) and a local server. The page answers the fullscreen question with Enter t
 overlay opens; a frame is presented when the game yields to the browser after drawing. Times are \
 the page's performance.now(), from the navigation's start, coarsened by the browser to 0.1 ms. \
 The frame period: the gaps between 1,001 presented frames from a second after the first frame, \
-in the last load. The game aims at one frame per 10 ms."
+in the last load. The game aims at one frame per 10 ms. Page busy: the time the page's main thread \
+worked (Chromium's TaskDuration; of it, running script) per second over those frames; the drawing \
+in the GPU process is not in it."
