@@ -1,5 +1,6 @@
-// The SDL side of the window records: the SDL window behind a record, and the changed display
-// mode that a fullscreen window takes. Internal to platform/sdl.
+// The SDL side of the window records: the SDL window behind a record, the changed display mode
+// that a fullscreen window takes, the desktop's scale and scaled windows' offscreen surfaces.
+// Internal to platform/sdl.
 #pragma once
 
 #include "platform/win32.h"
