@@ -7,7 +7,7 @@ source "$(dirname "$0")/../bench_lib.sh"
 
 site=${ZELU_BENCH_WEB:-$root/build/web}
 modules=$root/build/web-test
-files=(index.html zelu-line.js zelu-line.wasm zelu-line.data)
+files=(index.html icon.png zelu-line.js zelu-line.wasm zelu-line.data)
 
 # size_rows: one row per file (bytes raw, gzip -6, gzip -9, and -9's share of raw), and the total.
 size_rows() {

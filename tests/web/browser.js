@@ -18,6 +18,8 @@ const TYPES = {
   '.js': 'text/javascript',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
+  '.png': 'image/png',
+  '.txt': 'text/plain; charset=utf-8',
 };
 
 // Serves `root` on 127.0.0.1 at a free port; resolves with { server, url }.

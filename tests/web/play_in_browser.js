@@ -1,7 +1,7 @@
-// The browser build end to end, in headless Chromium: the page loads and asks the fullscreen
-// question in its overlay; Enter answers Yes; the first frame shows the title, the board, the
-// head heading right from (6, 5) (the first frame of a game steps at once, so it shows the head at
-// (7, 5)) and the food at (9, 10); Down turns the snake; a scripted game
+// The browser build end to end, in headless Chromium: the page loads, with its icon and licences,
+// and asks the fullscreen question in its overlay; Enter answers Yes; the first frame shows the
+// title, the board, the head heading right from (6, 5) (the first frame of a game steps at once,
+// so it shows the head at (7, 5)) and the food at (9, 10); Down turns the snake; a scripted game
 // eats the first food (score 1 on screen) and starts a sound; F1 keeps the game; Escape ends it
 // and the page says so. Usage: node play_in_browser.js BUILD_WEB_DIR [SHOTS_DIR]
 'use strict';
@@ -66,6 +66,15 @@ async function main() {
   const { server, url } = await serve(root);
   const { browser, page, log } = await launch(url, 40);
   try {
+    // The page's icon and the licences it links to come with the build.
+    const linked = await page.evaluate(async () => {
+      const names = [document.querySelector('link[rel=icon]').getAttribute('href'),
+                     ...[...document.querySelectorAll('footer a')].map((a) => a.getAttribute('href'))];
+      return Promise.all(names.map(async (name) => `${name} ${(await fetch(name)).status}`));
+    });
+    check(linked.length === 3 && linked.every((line) => line.endsWith(' 200')),
+          'the icon and the licence links are served', linked.join(', '));
+
     // The first 40 frames are captured from the start: the very first one, and a step.
     await answerQuestion(page);
     await waitFor(page, () => window.__zelu.frames.length >= 40, 30, 'the first 40 frames');
