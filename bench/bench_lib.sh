@@ -3,6 +3,7 @@
 # and Google Benchmark programs as tables.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/xvfb_lib.sh"
 native_build=${ZELU_BENCH_NATIVE:-$root/build/release}
 windows_build=${ZELU_BENCH_WINDOWS:-$root/build/windows}
 # A Wine prefix of our own, apart from the tests' prefixes and other Wine users.
@@ -66,15 +67,10 @@ field() { tr ' \r' '\n\n' <<<"$2" | sed -n "s/^$1=//p"; }
 
 # Starts a virtual display of geometry $1 (e.g. 640x480x16) on a free number and sets DISPLAY.
 start_display() {
-  local number_file="$bench_work/display-$RANDOM"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
-  bench_displays+=($!)
-  for _ in $(seq 200); do
-    [ -s "$number_file" ] && break
-    sleep 0.05
-  done
-  [ -s "$number_file" ] || { echo "Xvfb $1 did not start" >&2; return 1; }
-  export DISPLAY=":$(cat "$number_file")"
+  local started=0
+  xvfb_start "$1" "$bench_work/display-$RANDOM" || started=1
+  bench_displays+=("$xvfb_pid")
+  [ "$started" -eq 0 ] || { echo "Xvfb $1 did not start" >&2; return 1; }
 }
 
 # Ends the display started last, and the Wine session that met it.

@@ -5,21 +5,14 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-# A free display number for our Xvfb.
-display=70
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+source "$root/scripts/xvfb_lib.sh"
+display_file=$(mktemp)
+xvfb_start 640x480x24 "$display_file" ||
+  echo "Xvfb did not start: the tests that need a display will fail" >&2
+rm -f "$display_file"
 # Wine's server for the tests' own prefix (cmake/wine_run.sh) ends with them; other Wine sessions
 # on the machine are left alone.
 trap 'kill $xvfb_pid 2>/dev/null; WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true' EXIT
-export DISPLAY=":$display"
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
 
 passed=0
 failed=0

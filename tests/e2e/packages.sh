@@ -9,6 +9,7 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/xvfb_lib.sh"
 packages=${ZELU_PACKAGE_DIR:-$root/build}
 probe=${ZELU_E2E_PROBE:-$root/build/native/tests/e2e/e2e_probe}
 export ZELU_WINEPREFIX=$root/build/wineprefix-e2e
@@ -44,14 +45,10 @@ version=$(dpkg-deb -f "${debs[0]}" Version)
 
 # One virtual 640x480 display for both runs (fullscreen without a question), with a stand-in for
 # the window manager's WM_STATE.
-Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-helpers+=($!)
-for _ in $(seq 200); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+started=0
+xvfb_start 640x480x16 "$work/display" || started=1
+helpers+=("$xvfb_pid")
+[ "$started" -eq 0 ] || fail "Xvfb did not start"
 "$probe" wm-state 2>/dev/null &
 helpers+=($!)
 

@@ -18,6 +18,7 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/xvfb_lib.sh"
 native_build=${ZELU_NATIVE_BUILD:-$root/build/native}
 windows_build=${ZELU_WINDOWS_BUILD:-$root/build/windows}
 probe=${ZELU_E2E_PROBE:-$native_build/tests/e2e/e2e_probe}
@@ -57,16 +58,10 @@ mkdir -p "$shots"
 # A virtual display of the given geometry on a display number that Xvfb picks free, with a
 # stand-in for the window manager's WM_STATE.
 start_display() {
-  local number_file="$shots/display-number"
-  : >"$number_file"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
-  helpers+=($!)
-  for _ in $(seq 100); do
-    [ -s "$number_file" ] && break
-    sleep 0.05
-  done
-  [ -s "$number_file" ] || fail "Xvfb $1 did not start"
-  export DISPLAY=":$(cat "$number_file")"
+  local started=0
+  xvfb_start "$1" "$shots/display-number" || started=1
+  helpers+=("$xvfb_pid")
+  [ "$started" -eq 0 ] || fail "Xvfb $1 did not start"
   "$probe" wm-state 2>/dev/null &
   helpers+=($!)
   local keeper=$! deadline=$(($(millis) + 10000))
