@@ -3,7 +3,8 @@
 // title, the board, the head heading right from (6, 5) (the first frame of a game steps at once,
 // so it shows the head at (7, 5)) and the food at (9, 10); Down turns the snake; a scripted game
 // eats the first food (score 1 on screen) and starts a sound; F1 keeps the game; Escape ends it
-// and the page says so. Usage: node play_in_browser.js BUILD_WEB_DIR [SHOTS_DIR]
+// and the page says so. On a second page No to the question ends the game after the game's own
+// message. Usage: node play_in_browser.js BUILD_WEB_DIR [SHOTS_DIR]
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -61,91 +62,130 @@ async function eatFirstFood(page) {
   return null;
 }
 
-async function main() {
-  fs.mkdirSync(shots, { recursive: true });
-  const { server, url } = await serve(root);
-  const { browser, page, log } = await launch(url, 40);
-  try {
-    // The page's icon and the licences it links to come with the build.
-    const linked = await page.evaluate(async () => {
-      const names = [document.querySelector('link[rel=icon]').getAttribute('href'),
-                     ...[...document.querySelectorAll('footer a')].map((a) => a.getAttribute('href'))];
-      return Promise.all(names.map(async (name) => `${name} ${(await fetch(name)).status}`));
-    });
-    check(linked.length === 3 && linked.every((line) => line.endsWith(' 200')),
-          'the icon and the licence links are served', linked.join(', '));
+// The whole game on one page: see the top of this file.
+async function playAGame(page) {
+  // The page's icon and the licences it links to come with the build.
+  const linked = await page.evaluate(async () => {
+    const names = [document.querySelector('link[rel=icon]').getAttribute('href'),
+                   ...[...document.querySelectorAll('footer a')].map((a) => a.getAttribute('href'))];
+    return Promise.all(names.map(async (name) => `${name} ${(await fetch(name)).status}`));
+  });
+  check(linked.length === 3 && linked.every((line) => line.endsWith(' 200')),
+        'the icon and the licence links are served', linked.join(', '));
 
-    // The first 40 frames are captured from the start: the very first one, and a step.
+  // The first 40 frames are captured from the start: the very first one, and a step.
+  await answerQuestion(page);
+  await waitFor(page, () => window.__zelu.frames.length >= 40, 30, 'the first 40 frames');
+  const frames = (await captureFramesSoFar(page)).filter((f) => f.titlePixels() > 0);
+  const first = frames[0];
+  check(first !== undefined, 'frames are presented after the answer');
+  check(first.titlePixels() >= 300, 'the first frame shows the title', `${first.titlePixels()} pixels`);
+  check(first.gridLinePixels() >= 340, 'and the board', `${first.gridLinePixels()} grid pixels`);
+  const firstCells = first.cells();
+  check(firstCells.join(' ') === `7,5 ${FOOD}`,
+        'the head one step right of (6, 5), at (7, 5), and the food at (9, 10)', firstCells.join(' '));
+  const stepped = frames.find((f) => snakeCells(f).join() !== snakeCells(first).join());
+  check(stepped !== undefined && snakeCells(stepped).join() === '8,5', 'the next step goes right',
+        stepped ? snakeCells(stepped).join(' ') : 'no step in 40 frames');
+
+  // Down turns the snake: the head leaves row 5 and goes on down its column.
+  await press(page, 'ArrowDown', 80);
+  const heads = [];
+  for (let i = 0; i < 60 && heads.length < 2; i++) {
+    const [frame] = await captureFrames(page, 1);
+    const snake = snakeCells(frame);
+    if (snake.length !== 1 || snake[0].endsWith(',5')) continue;
+    if (heads.length === 0 || heads[0] !== snake[0]) heads.push(snake[0]);
+  }
+  const [a, b] = heads.map((cell) => cell.split(',').map(Number));
+  // Reading a frame back takes about a step, so the second look may come a step or two late.
+  const down = b === undefined ? 0 : (b[1] - a[1] + 12) % 12;
+  check(b !== undefined && a[0] === b[0] && down >= 1 && down <= 3, 'Down turns the snake',
+        heads.join(' then ') || 'still on row 5');
+
+  const soundsBefore = await page.evaluate(() => window.__zelu.soundStarts);
+  const eaten = await eatFirstFood(page);
+  check(eaten !== null, 'a scripted game eats the first food: score 1 on screen');
+  await sleep(300);
+  const soundsAfter = await page.evaluate(() => window.__zelu.soundStarts);
+  check(soundsAfter > soundsBefore, 'eating starts a sound (Web Audio starts)', `${soundsBefore} -> ${soundsAfter}`);
+  await page.screenshot({ path: path.join(shots, 'playing.png') });
+
+  // F1 reopens the game in the other mode (fullscreen when the browser grants it, else the
+  // question again); the game goes on with its score.
+  await press(page, 'F1', 60);
+  await sleep(500);
+  if (await page.evaluate(() => document.querySelector('#question.open') !== null))
     await answerQuestion(page);
-    await waitFor(page, () => window.__zelu.frames.length >= 40, 30, 'the first 40 frames');
-    const frames = (await captureFramesSoFar(page)).filter((f) => f.titlePixels() > 0);
-    const first = frames[0];
-    check(first !== undefined, 'frames are presented after the answer');
-    check(first.titlePixels() >= 300, 'the first frame shows the title', `${first.titlePixels()} pixels`);
-    check(first.gridLinePixels() >= 340, 'and the board', `${first.gridLinePixels()} grid pixels`);
-    const firstCells = first.cells();
-    check(firstCells.join(' ') === `7,5 ${FOOD}`,
-          'the head one step right of (6, 5), at (7, 5), and the food at (9, 10)', firstCells.join(' '));
-    const stepped = frames.find((f) => snakeCells(f).join() !== snakeCells(first).join());
-    check(stepped !== undefined && snakeCells(stepped).join() === '8,5', 'the next step goes right',
-          stepped ? snakeCells(stepped).join(' ') : 'no step in 40 frames');
+  const after = await captureFrames(page, 3);
+  const last = after[after.length - 1];
+  check(last.titlePixels() >= 300 && scoreReadsOne(last), 'F1 keeps the game (score still 1)',
+        `title ${last.titlePixels()}, cells ${last.cells().join(' ')}`);
+  const fullscreen = await page.evaluate(() => document.fullscreenElement !== null);
+  console.log(`     after F1 the page is ${fullscreen ? 'fullscreen' : 'windowed'}`);
 
-    // Down turns the snake: the head leaves row 5 and goes on down its column.
-    await press(page, 'ArrowDown', 80);
-    const heads = [];
-    for (let i = 0; i < 60 && heads.length < 2; i++) {
-      const [frame] = await captureFrames(page, 1);
-      const snake = snakeCells(frame);
-      if (snake.length !== 1 || snake[0].endsWith(',5')) continue;
-      if (heads.length === 0 || heads[0] !== snake[0]) heads.push(snake[0]);
-    }
-    const [a, b] = heads.map((cell) => cell.split(',').map(Number));
-    // Reading a frame back takes about a step, so the second look may come a step or two late.
-    const down = b === undefined ? 0 : (b[1] - a[1] + 12) % 12;
-    check(b !== undefined && a[0] === b[0] && down >= 1 && down <= 3, 'Down turns the snake',
-          heads.join(' then ') || 'still on row 5');
+  await press(page, 'Escape', 60);
+  await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
+  const ended = await page.evaluate(() => ({
+    code: document.body.dataset.exitCode,
+    status: document.getElementById('status').textContent,
+  }));
+  check(ended.code === '0' && /has ended/.test(ended.status), 'Escape ends the game and the page says so',
+        ended.status);
+}
 
-    const soundsBefore = await page.evaluate(() => window.__zelu.soundStarts);
-    const eaten = await eatFirstFood(page);
-    check(eaten !== null, 'a scripted game eats the first food: score 1 on screen');
-    await sleep(300);
-    const soundsAfter = await page.evaluate(() => window.__zelu.soundStarts);
-    check(soundsAfter > soundsBefore, 'eating starts a sound (Web Audio starts)', `${soundsBefore} -> ${soundsAfter}`);
-    await page.screenshot({ path: path.join(shots, 'playing.png') });
+// No to the fullscreen question, chosen with the arrow keys as in the desktop box: the game says
+// "Program Will Now Close." in a box of its own, whose OK ends the game, and the page says so.
+async function answerNo(page) {
+  await waitFor(page, () => document.querySelector('#question.open') !== null, 30, 'the question');
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('Enter');
+  await waitFor(page, () => document.querySelector('#question.open') !== null &&
+                      document.getElementById('question-text').textContent === 'Program Will Now Close.',
+                10, 'the closing message');
+  const box = await page.evaluate(() => ({
+    caption: document.getElementById('question-caption').textContent,
+    buttons: [...document.querySelectorAll('#question button')].map((b) => b.textContent).join('/'),
+  }));
+  check(box.caption === 'ERROR' && box.buttons === 'OK', 'No: "Program Will Now Close." in a box "ERROR" with OK',
+        `${box.caption}, ${box.buttons}`);
+  await page.keyboard.press('Enter');
+  await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
+  const ended = await page.evaluate(() => ({
+    code: document.body.dataset.exitCode,
+    status: document.getElementById('status').textContent,
+  }));
+  check(ended.code === '0' && /has ended/.test(ended.status), 'its OK ends the game and the page says so',
+        ended.status);
+}
 
-    // F1 reopens the game in the other mode (fullscreen when the browser grants it, else the
-    // question again); the game goes on with its score.
-    await press(page, 'F1', 60);
-    await sleep(500);
-    if (await page.evaluate(() => document.querySelector('#question.open') !== null))
-      await answerQuestion(page);
-    const after = await captureFrames(page, 3);
-    const last = after[after.length - 1];
-    check(last.titlePixels() >= 300 && scoreReadsOne(last), 'F1 keeps the game (score still 1)',
-          `title ${last.titlePixels()}, cells ${last.cells().join(' ')}`);
-    const fullscreen = await page.evaluate(() => document.fullscreenElement !== null);
-    console.log(`     after F1 the page is ${fullscreen ? 'fullscreen' : 'windowed'}`);
-
-    await press(page, 'Escape', 60);
-    await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
-    const ended = await page.evaluate(() => ({
-      code: document.body.dataset.exitCode,
-      status: document.getElementById('status').textContent,
-    }));
-    check(ended.code === '0' && /has ended/.test(ended.status), 'Escape ends the game and the page says so',
-          ended.status);
+// Opens the page, runs `scenario` on it, and counts what fails, the page's own errors included.
+async function onPage(url, capture, name, scenario) {
+  const { browser, page, log } = await launch(url, capture);
+  try {
+    await scenario(page);
   } catch (error) {
     failures++;
     console.log(`FAIL ${error.message}`);
-    await page.screenshot({ path: path.join(shots, 'failure.png') }).catch(() => {});
+    await page.screenshot({ path: path.join(shots, `${name}-failure.png`) }).catch(() => {});
   } finally {
-    fs.writeFileSync(path.join(shots, 'console.log'), log.join('\n') + '\n');
+    fs.writeFileSync(path.join(shots, `${name}-console.log`), log.join('\n') + '\n');
     const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
     if (errors.length) {
       failures++;
       console.log(`FAIL the page reported errors:\n  ${errors.join('\n  ')}`);
     }
     await browser.close();
+  }
+}
+
+async function main() {
+  fs.mkdirSync(shots, { recursive: true });
+  const { server, url } = await serve(root);
+  try {
+    await onPage(url, 40, 'game', playAGame);
+    await onPage(url, 0, 'no', answerNo);
+  } finally {
     server.close();
   }
   console.log(failures === 0 ? 'browser test passed' : `browser test: ${failures} failed`);
