@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 WERROR := -DZELU_WERROR=$(if $(filter test,$(MAKECMDGOALS)),ON,OFF)
 
 .PHONY: run test bench native asan windows package web serve-web assets deps-run deps-test \
-  deps-package clean
+  deps-package deps-web clean
 
 run: deps-run native
 	./build/native/zelu-line
@@ -33,6 +33,9 @@ deps-test:
 deps-package:
 	scripts/install_deps.sh package
 
+deps-web:
+	scripts/install_deps.sh web
+
 native:
 	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZELU_TESTS=$(if $(filter run,$(MAKECMDGOALS)),OFF,ON) $(WERROR) $(CMAKE_FLAGS)
@@ -56,7 +59,7 @@ windows:
 # The browser build: build/web holds index.html, zelu-line.js, .wasm and .data (the preloaded
 # Data/). Debian's emcc needs Debian's node modules when another node comes first on the PATH.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
-web:
+web: $(if $(filter test bench,$(MAKECMDGOALS)),,deps-web)
 	$(WEB_ENV) emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=Release \
 	  -DZELU_WEB_OUTPUT=$(CURDIR)/build/web $(WERROR) $(CMAKE_FLAGS) >/dev/null
 	$(WEB_ENV) cmake --build build/web-cmake -j $(JOBS)
