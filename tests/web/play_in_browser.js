@@ -62,6 +62,15 @@ async function eatFirstFood(page) {
   return null;
 }
 
+// Waits for the game to end: resolves with the exit code and the status line that the page shows.
+async function gameEnd(page) {
+  await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
+  return page.evaluate(() => ({
+    code: document.body.dataset.exitCode,
+    status: document.getElementById('status').textContent,
+  }));
+}
+
 // The whole game on one page: see the top of this file.
 async function playAGame(page) {
   // The page's icon and the licences it links to come with the build.
@@ -125,11 +134,7 @@ async function playAGame(page) {
   console.log(`     after F1 the page is ${fullscreen ? 'fullscreen' : 'windowed'}`);
 
   await press(page, 'Escape', 60);
-  await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
-  const ended = await page.evaluate(() => ({
-    code: document.body.dataset.exitCode,
-    status: document.getElementById('status').textContent,
-  }));
+  const ended = await gameEnd(page);
   check(ended.code === '0' && /has ended/.test(ended.status), 'Escape ends the game and the page says so',
         ended.status);
 }
@@ -150,11 +155,7 @@ async function answerNo(page) {
   check(box.caption === 'ERROR' && box.buttons === 'OK', 'No: "Program Will Now Close." in a box "ERROR" with OK',
         `${box.caption}, ${box.buttons}`);
   await page.keyboard.press('Enter');
-  await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
-  const ended = await page.evaluate(() => ({
-    code: document.body.dataset.exitCode,
-    status: document.getElementById('status').textContent,
-  }));
+  const ended = await gameEnd(page);
   check(ended.code === '0' && /has ended/.test(ended.status), 'its OK ends the game and the page says so',
         ended.status);
 }
