@@ -9,7 +9,6 @@
 #include <emscripten/html5.h>
 
 #include <deque>
-#include <time.h>
 
 // The native window tag of the canvas; the page has one canvas, so one window shows at a time.
 struct NativeWindow {
@@ -227,10 +226,7 @@ void YieldToPage() {
 // wake the game late but never early, and less than a millisecond left is waited out here.
 void SleepUntilNanos(uint64_t due) {
   for (;;) {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    uint64_t nanos =
-        static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+    uint64_t nanos = MonotonicNanos();
     if (nanos >= due)
       return;
     unsigned wholeMillis = static_cast<unsigned>((due - nanos) / 1000000u);

@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,12 +31,6 @@ int64_t CountsFromMicros(uint64_t micros, int64_t frequency) {
 
 // The performance counter counts nanoseconds of the monotonic clock.
 const int64_t CounterFrequency = 1000000000;
-
-int64_t MonotonicNanos() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * CounterFrequency + now.tv_nsec;
-}
 
 // Files and mappings are kernel objects that CloseHandle releases; both keep a descriptor of
 // their own, so a mapping outlives the file handle it was made from, as on Windows.
@@ -152,7 +145,7 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count) {
   if (HookVirtualMicros(&micros))
     count->QuadPart = CountsFromMicros(micros, HookCounterFrequency());
   else
-    count->QuadPart = MonotonicNanos();
+    count->QuadPart = static_cast<LONGLONG>(MonotonicNanos());
   return TRUE;
 }
 

@@ -24,13 +24,13 @@ Timer *FindTimer(HANDLE handle) {
   return found == LiveTimers().end() ? nullptr : *found;
 }
 
+} // namespace
+
 uint64_t MonotonicNanos() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
 }
-
-} // namespace
 
 HANDLE WINAPI CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES security, LPCWSTR name, DWORD flags,
                                      DWORD) {
