@@ -44,8 +44,8 @@
 #include <GL/gl.h>
 #endif
 #ifdef __EMSCRIPTEN__
-// WebGL lacks display lists and a few OpenGL 1.1 forms; the web platform stands in for them.
-#include "platform/web/gl_compat.h"
+// WebGL has no OpenGL 1.1: the web platform's own subset draws the game's calls.
+#include "platform/web/gl_subset.h"
 #endif
 
 #define WINAPI

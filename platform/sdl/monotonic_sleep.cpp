@@ -1,9 +1,15 @@
-// The native build's sleep beneath waitable timers: the thread sleeps until the monotonic clock's
-// due time.
+// The native build's clock and sleep beneath waitable timers: CLOCK_MONOTONIC, and the thread
+// sleeps until its due time.
 #include "platform/win32_core/kernel_timer.h"
 
 #include <cerrno>
 #include <time.h>
+
+uint64_t MonotonicNanos() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+}
 
 void SleepUntilNanos(uint64_t due) {
   timespec until;

@@ -1,18 +1,19 @@
-// Rendering contexts over the page's one WebGL context with the fixed-function emulation, and
-// SwapBuffers, which hands the frame to the browser.
+// Rendering contexts over the page's one WebGL context, drawn on by our GL subset, and
+// SwapBuffers, which draws what the frame gathered.
 #include "platform/win32.h"
+#include "platform/web/gl_subset_calls.h"
 #include "platform/web/web_platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
-#include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <vector>
 
 namespace {
 
-// The page's WebGL context is made once and shared by every HGLRC: the emulation of the fixed
-// function pipeline belongs to one context. What a context owns goes when the last one does.
+// The page's WebGL context is made once and shared by every HGLRC: the GL subset's state belongs
+// to one context. What a context owns goes when the last one does.
 struct ContextState {
   std::vector<HGLRC> live;
   HGLRC current = nullptr;
@@ -33,35 +34,17 @@ bool IsLive(HGLRC context) {
 }
 
 // Double-buffered RGB with a depth buffer, no antialiasing: what the pixel format promises.
-// clang-format off
-EM_JS(int, MakePageContext, (), {
-  var canvas = Module["canvas"];
-  if (!canvas)
-    return 0;
-  var attributes = {
-    alpha : false,
-    depth : true,
-    stencil : false,
-    antialias : false,
-    preserveDrawingBuffer : false
-  };
-  return Browser.createContext(canvas, true, true, attributes) ? 1 : 0;
-});
-// clang-format on
-
-// Textures die with their context; the emulation keeps them in GL.textures.
-// clang-format off
-EM_JS(void, DeletePageTextures, (), {
-  if (typeof GLctx === "undefined" || !GL.textures)
-    return;
-  for (var name = 1; name < GL.textures.length; ++name) {
-    if (GL.textures[name]) {
-      GLctx.deleteTexture(GL.textures[name]);
-      GL.textures[name] = null;
-    }
-  }
-});
-// clang-format on
+bool MakePageContext() {
+  EmscriptenWebGLContextAttributes attributes;
+  emscripten_webgl_init_context_attributes(&attributes);
+  attributes.alpha = EM_FALSE;
+  attributes.depth = EM_TRUE;
+  attributes.stencil = EM_FALSE;
+  attributes.antialias = EM_FALSE;
+  attributes.preserveDrawingBuffer = EM_FALSE;
+  EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#canvas", &attributes);
+  return context > 0 && emscripten_webgl_make_context_current(context) == EMSCRIPTEN_RESULT_SUCCESS;
+}
 
 } // namespace
 
@@ -76,7 +59,7 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
   if (record == nullptr || record->pixelFormat == 0)
     return nullptr; // ERROR_INVALID_PIXEL_FORMAT
   ContextState &state = Contexts();
-  if (!state.made && !(state.made = MakePageContext() != 0))
+  if (!state.made && !(state.made = MakePageContext()))
     return nullptr;
   HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
   state.live.push_back(handle);
@@ -109,21 +92,19 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
       break;
     }
   }
-  if (state.live.empty()) {
-    DeletePageTextures();
-    ForgetDisplayLists();
-  }
+  if (state.live.empty())
+    ForgetGlSubset();
   HookHeld(-1);
   return TRUE;
 }
 
-// The browser shows what was drawn when the program yields; the yield is also where the page's
-// input comes in, so the loop's own wait that follows keeps the frame's pace.
+// The browser shows what was drawn when the program next yields to it, in the frame's wait at the
+// display's next frame: of the frames drawn before it, the page shows the last.
 BOOL WINAPI SwapBuffers(HDC dc) {
   WindowRecord *window = FindWindowByDc(dc);
   if (window == nullptr || window->pixelFormat == 0)
     return FALSE;
-  YieldToPage();
+  FlushGlSubset();
   return TRUE;
 }
 

@@ -2,7 +2,6 @@
 // focus and visibility are its input, and the browser's fullscreen stands in for a display mode.
 #include "platform/win32.h"
 #include "platform/web/web_platform.h"
-#include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/winuser_state.h"
 
 #include <emscripten.h>
@@ -222,20 +221,8 @@ void YieldToPage() {
   Page().lastYield = emscripten_get_now();
 }
 
-// The frame's wait gives the page its time rather than spinning through it: the page's timers may
-// wake the game late but never early, and less than a millisecond left is waited out here.
-void SleepUntilNanos(uint64_t due) {
-  for (;;) {
-    uint64_t nanos = MonotonicNanos();
-    if (nanos >= due)
-      return;
-    unsigned wholeMillis = static_cast<unsigned>((due - nanos) / 1000000u);
-    if (wholeMillis > 0) {
-      Page().lastYield = emscripten_get_now();
-      emscripten_sleep(wholeMillis);
-      Page().lastYield = emscripten_get_now();
-    }
-  }
+void PageHadItsTurn() {
+  Page().lastYield = emscripten_get_now();
 }
 
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *mode, DWORD flags) {

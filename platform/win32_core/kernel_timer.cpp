@@ -1,10 +1,10 @@
-// Waitable timers over the monotonic clock: a wait sleeps until the due time (SleepUntilNanos, the
-// platform's), or, on the test controls' virtual clock, moves that clock on to it.
+// Waitable timers over the monotonic clock: a wait sleeps until the due time (MonotonicNanos and
+// SleepUntilNanos, the platform's), or, on the test controls' virtual clock, moves that clock on to
+// it.
 #include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <set>
-#include <time.h>
 
 namespace {
 
@@ -25,12 +25,6 @@ Timer *FindTimer(HANDLE handle) {
 }
 
 } // namespace
-
-uint64_t MonotonicNanos() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
-}
 
 HANDLE WINAPI CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES security, LPCWSTR name, DWORD flags,
                                      DWORD) {

@@ -1,8 +1,8 @@
 // What the browser test and the web benchmark share: a server for build/web on 127.0.0.1,
 // Debian's Chromium driven by puppeteer-core, and the page-side probes that see the game's frames
-// and sounds: each frame is read with readPixels at the moment the game yields to the browser
-// (inside SwapBuffers, before the browser clears the drawing buffer), and every Web Audio start
-// is counted. The probes are injected by the test; the page itself carries none.
+// and sounds: each frame is read with readPixels at the moment the game, having drawn, waits for
+// the display's next frame (before the browser shows and clears the drawing buffer), and every
+// Web Audio start is counted. The probes are injected by the test; the page itself carries none.
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -53,7 +53,7 @@ function pageProbes(width, height, initialCapture) {
     gl: null,
     frames: [],       // { index, time, pixels (base64, bottom row first) } while capturing
     capture: initialCapture, // frames still to capture
-    yields: [],       // performance.now() of every yield of the game (SwapBuffers included)
+    yields: [],       // performance.now() of every frame shown
     frameCount: 0,
     soundStarts: 0,
   });
@@ -63,10 +63,24 @@ function pageProbes(width, height, initialCapture) {
     if (context && /webgl/.test(kind) && this.id === 'canvas') probe.gl = context;
     return context;
   };
-  const setTimeoutOriginal = window.setTimeout;
-  window.setTimeout = function (callback, delay, ...rest) {
-    // Asyncify's yields are zero-delay timeouts; the drawing buffer still holds the frame.
-    if (!delay && probe.gl) {
+  // Draw calls since the game last yielded to the display.
+  let draws = 0;
+  for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    if (!type) continue;
+    for (const name of ['drawArrays', 'drawElements']) {
+      const draw = type.prototype[name];
+      type.prototype[name] = function (...args) {
+        draws++;
+        return draw.apply(this, args);
+      };
+    }
+  }
+  // The game waits for the display's next frame after drawing; the drawing buffer still holds
+  // the frame that the page is about to show.
+  const requestAnimationFrameOriginal = window.requestAnimationFrame;
+  window.requestAnimationFrame = function (callback) {
+    if (draws > 0 && probe.gl) {
+      draws = 0;
       probe.frameCount++;
       probe.yields.push(performance.now());
       if (probe.yields.length > 5000) probe.yields.splice(0, 1000);
@@ -80,7 +94,7 @@ function pageProbes(width, height, initialCapture) {
         probe.frames.push({ index: probe.frameCount, time: performance.now(), pixels: btoa(text) });
       }
     }
-    return setTimeoutOriginal.call(this, callback, delay, ...rest);
+    return requestAnimationFrameOriginal.call(this, callback);
   };
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
