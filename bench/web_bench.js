@@ -1,9 +1,11 @@
 // The browser build's timings in headless Chromium, for `make bench` (bench/sections/60_web.sh).
 // Each load is a fresh browser (an empty cache) opening build/web: the page answers the
 // fullscreen question itself, with Enter, the moment its overlay opens, and notes when frames are
-// presented: a yield of the game to the browser after something was drawn. All times are the
-// page's performance.now(), which counts from the navigation's start. The last load goes on for
-// the frame period: the gaps between 1,001 presented frames after the game has run a second.
+// presented: a yield of the game to the browser after something was drawn (to a display frame,
+// or, in builds before the game was paced by the display, to a zero-delay timeout). All times are
+// the page's performance.now(), which counts from the navigation's start. The last load goes on
+// for a minute of play after the game has run a second: the gaps between presented frames, the
+// game's own frames (one glClear each) per second, and the page's busy time.
 // Prints one `load ...` line per load and one `pace ...` line, or `failed: REASON`.
 // Usage: node web_bench.js BUILD_WEB_DIR [LOADS]
 'use strict';
@@ -12,7 +14,7 @@ const { serve, launch } = require('../tests/web/browser');
 
 const root = path.resolve(process.argv[2] || 'build/web');
 const loads = Number(process.argv[3] || 5);
-const PeriodFrames = 1000;
+const PlaySeconds = Number(process.env.ZELU_BENCH_WEB_SECONDS || 60);
 const SettleMillis = 1000;
 
 // Runs in the page before its scripts, after the shared probes.
@@ -22,6 +24,7 @@ function benchProbes() {
     answeredAt: null, // Enter was given to it
     presented: [], // every presented frame
     draws: 0, // draw calls since the last yield
+    clears: 0, // glClear calls: one per game frame drawn
     onPresented: null,
   });
   for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
@@ -33,15 +36,26 @@ function benchProbes() {
         return draw.apply(this, args);
       };
     }
+    const clear = type.prototype.clear;
+    type.prototype.clear = function (...args) {
+      bench.clears++;
+      return clear.apply(this, args);
+    };
   }
-  // Asyncify's yields are zero-delay timeouts; one after draws hands the browser a frame.
+  const yielded = () => {
+    if (bench.draws === 0) return;
+    bench.draws = 0;
+    bench.presented.push(performance.now());
+    if (bench.onPresented) bench.onPresented();
+  };
+  const requestAnimationFrameBefore = window.requestAnimationFrame;
+  window.requestAnimationFrame = function (callback) {
+    yielded();
+    return requestAnimationFrameBefore.call(this, callback);
+  };
   const setTimeoutBefore = window.setTimeout;
   window.setTimeout = function (callback, delay, ...rest) {
-    if (!delay && bench.draws > 0) {
-      bench.draws = 0;
-      bench.presented.push(performance.now());
-      if (bench.onPresented) bench.onPresented();
-    }
+    if (!delay) yielded();
     return setTimeoutBefore.call(this, callback, delay, ...rest);
   };
   // The first question is answered as a player would, with Enter on its default button, as soon
@@ -82,21 +96,18 @@ function firstFrame() {
   });
 }
 
-// In the page: resolves with the times of the next `frames` + 1 presented frames.
-function nextPresented(frames) {
+// In the page: counts from now on (presented frames' times and glClear calls).
+function startCounting() {
   const bench = window.__zeluBench;
-  const start = performance.now();
-  return new Promise((resolve) => {
-    const check = () => {
-      const counted = bench.presented.filter((t) => t >= start);
-      if (counted.length > frames) {
-        bench.onPresented = null;
-        resolve(counted.slice(0, frames + 1));
-      }
-    };
-    bench.onPresented = check;
-    check();
-  });
+  bench.presented = [];
+  bench.countFrom = { time: performance.now(), clears: bench.clears };
+}
+
+// In the page: what was counted since startCounting.
+function counted() {
+  const bench = window.__zeluBench;
+  return { times: bench.presented.slice(), millis: performance.now() - bench.countFrom.time,
+           clears: bench.clears - bench.countFrom.clears };
 }
 
 // The value below which `share` of the sorted values lie, as the native frame-pace probe takes it.
@@ -112,20 +123,23 @@ async function oneLoad(url, withPace) {
     console.log(`load question_ms=${f(first.question)} ` +
                 `answer_to_frame_ms=${f(first.frame - first.answered)} first_frame_ms=${f(first.frame)}`);
     if (withPace) {
-      // The page's main thread's busy time over the counted frames (Chromium's own metrics; the
-      // GPU process, which draws, is not in it).
+      // The page's main thread's busy time over the minute (Chromium's own metrics; the GPU
+      // process, which draws, is not in it).
       await new Promise((resolve) => setTimeout(resolve, SettleMillis));
+      await page.evaluate(startCounting);
       const busyBefore = await page.metrics();
-      const times = await within(60, `${PeriodFrames} frames`,
-                                 page.evaluate(nextPresented, PeriodFrames));
+      await new Promise((resolve) => setTimeout(resolve, PlaySeconds * 1000));
       const busyAfter = await page.metrics();
+      const { times, millis, clears } = await page.evaluate(counted);
+      if (times.length < 2) throw new Error(`${times.length} frames presented in ${PlaySeconds} s`);
       const seconds = busyAfter.Timestamp - busyBefore.Timestamp;
       const share = (name) => ((busyAfter[name] - busyBefore[name]) / seconds).toFixed(3);
       const gaps = times.slice(1).map((t, i) => t - times[i]).sort((a, b) => a - b);
       const ms = (value) => value.toFixed(3);
       console.log(`pace periods=${gaps.length} median_ms=${ms(quantile(gaps, 0.5))} ` +
                   `p99_ms=${ms(quantile(gaps, 0.99))} max_ms=${ms(gaps[gaps.length - 1])} ` +
-                  `busy_s_per_s=${share('TaskDuration')} script_s_per_s=${share('ScriptDuration')}`);
+                  `busy_s_per_s=${share('TaskDuration')} script_s_per_s=${share('ScriptDuration')} ` +
+                  `game_frames=${clears} game_fps=${(clears / (millis / 1000)).toFixed(2)}`);
     }
     const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
     if (errors.length) throw new Error(errors[0]);

@@ -1,6 +1,7 @@
 // The committed Data/ images on a real context: sizes that OpenGL 1.1 accepts, glyphs in the cells
-// where the font layout puts them, and a whole frame of a game in progress, which is also written
-// out as a picture when ZELU_FRAME_PICTURE names a file (the README's screenshot comes from it).
+// where the font layout puts them, a whole frame of a game in progress, which is also written out
+// as a picture when ZELU_FRAME_PICTURE names a file (the README's screenshot comes from it), and
+// the first frame of a game, which the browser test compares with the browser build's.
 #include "game/game_state.h"
 #include "game/scene.h"
 #include "gfx/glyph_text.h"
@@ -104,6 +105,27 @@ TEST_F(RealDataTest, AGameInProgressDrawsAWholeFrame) {
   EXPECT_TRUE(AnyLit(frame, foodX, foodY, foodX + 39, foodY + 29)) << "food";
 
   if (const char *picture = std::getenv("ZELU_FRAME_PICTURE")) {
+    EXPECT_TRUE(WritePixmap(frame, picture)) << picture;
+  }
+}
+
+// The first frame of a game, as the player sees it before the second step: the browser test
+// compares the browser build's own first frame with this one, which it writes out as a picture
+// when ZELU_FIRST_FRAME_PICTURE names a file.
+TEST_F(RealDataTest, TheFirstFrameOfAGameShowsTheHeadOneStepOnAndTheFood) {
+  RestartGame();
+  ASSERT_TRUE(DrawFrame());
+  Frame frame = ReadFrame();
+  EXPECT_TRUE(AnyLit(frame, 247, 10, 247 + 225, 42)) << "title";
+  for (int column = 0; column < 14; ++column) {
+    for (int row = 0; row < 12; ++row) {
+      int x0 = 41 + 40 * column, y0 = 91 + 30 * row;
+      bool occupied = (column == 7 && row == 5) || (column == 9 && row == 10);
+      EXPECT_EQ(AnyLit(frame, x0 + 3, y0 + 3, x0 + 36, y0 + 26), occupied)
+          << "cell " << column << ", " << row;
+    }
+  }
+  if (const char *picture = std::getenv("ZELU_FIRST_FRAME_PICTURE")) {
     EXPECT_TRUE(WritePixmap(frame, picture)) << picture;
   }
 }

@@ -3,8 +3,12 @@
 // title, the board, the head heading right from (6, 5) (the first frame of a game steps at once,
 // so it shows the head at (7, 5)) and the food at (9, 10); Down turns the snake; a scripted game
 // eats the first food (score 1 on screen) and starts a sound; F1 keeps the game; Escape ends it
-// and the page says so. On a second page No to the question ends the game after the game's own
-// message. Usage: node play_in_browser.js BUILD_WEB_DIR [SHOTS_DIR]
+// and the page says so. The first frame equals the native build's first frame of a game (written
+// by its render test) but for texture filtering. On a second page No to the question ends the
+// game after the game's own message. On a third, whose clock and display frames the test drives,
+// display frames at 60 Hz run 100 game frames a second, a 2-second stall runs a few frames and not
+// 200, and a hidden page runs none.
+// Usage: node play_in_browser.js BUILD_WEB_DIR SHOTS_DIR [NATIVE_FIRST_FRAME.ppm]
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -16,6 +20,7 @@ const FOOD = '9,10';
 
 const root = path.resolve(process.argv[2] || 'build/web');
 const shots = path.resolve(process.argv[3] || path.join(root, '..', 'web-test', 'shots'));
+const nativeFirstFrame = process.argv[4];
 
 let failures = 0;
 function check(condition, what, detail = '') {
@@ -62,6 +67,50 @@ async function eatFirstFood(page) {
   return null;
 }
 
+// A binary PPM picture (P6, 8 bits): { width, height, rgb } with the top row first.
+function readPixmap(file) {
+  const data = fs.readFileSync(file);
+  const header = data.toString('latin1', 0, 64).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  if (!header) throw new Error(`${file} is no 8-bit binary PPM`);
+  return { width: Number(header[1]), height: Number(header[2]), rgb: data.subarray(header[0].length) };
+}
+
+// Where the frame is textured: the texts above the board, and the cells of the head and the food
+// with a pixel around them.
+function textured(x, y, cells) {
+  if (y < 90) return true;
+  return cells.some(([column, row]) => x >= 39 + 40 * column && x <= 81 + 40 * column &&
+                                       y >= 89 + 30 * row && y <= 121 + 30 * row);
+}
+
+// The browser's first frame against the native build's first frame of a game: the two software
+// rasterisers may filter textures a little differently, and nothing else.
+function compareWithNative(frame) {
+  if (!nativeFirstFrame) {
+    check(false, 'the native first frame to compare with is given');
+    return;
+  }
+  const native = readPixmap(nativeFirstFrame);
+  const cells = [[7, 5], [9, 10]];
+  let differing = 0;
+  let outsideTextures = 0;
+  let worst = 0;
+  for (let y = 0; y < native.height; y++)
+    for (let x = 0; x < native.width; x++) {
+      const here = frame.at(x, y);
+      const offset = (y * native.width + x) * 3;
+      const difference = Math.max(...here.map((value, i) => Math.abs(value - native.rgb[offset + i])));
+      if (difference === 0) continue;
+      differing++;
+      worst = Math.max(worst, difference);
+      if (!textured(x, y, cells)) outsideTextures++;
+    }
+  check(native.width === 640 && native.height === 480 && worst <= 8 && outsideTextures === 0,
+        'the first frame equals the native one but for texture filtering',
+        `${differing} of ${native.width * native.height} pixels differ, by ${worst} at most; ` +
+        `${outsideTextures} outside the textured places`);
+}
+
 // Waits for the game to end: resolves with the exit code and the status line that the page shows.
 async function gameEnd(page) {
   await waitFor(page, () => document.body.dataset.exitCode !== undefined, 10, 'the game to end');
@@ -93,6 +142,7 @@ async function playAGame(page) {
   const firstCells = first.cells();
   check(firstCells.join(' ') === `7,5 ${FOOD}`,
         'the head one step right of (6, 5), at (7, 5), and the food at (9, 10)', firstCells.join(' '));
+  compareWithNative(first);
   const stepped = frames.find((f) => snakeCells(f).join() !== snakeCells(first).join());
   check(stepped !== undefined && snakeCells(stepped).join() === '8,5', 'the next step goes right',
         stepped ? snakeCells(stepped).join(' ') : 'no step in 40 frames');
@@ -160,9 +210,81 @@ async function answerNo(page) {
         ended.status);
 }
 
+// Runs in the page before its scripts: the page's clock (performance.now) and its display frames
+// (requestAnimationFrame) are the test's, as is whether the page is hidden. Counts the game's
+// frames by their glClear.
+function drivenDisplay() {
+  const display = (window.__zeluDisplay = { now: 1000, callbacks: new Map(), next: 1, hidden: false,
+                                            clears: 0 });
+  performance.now = () => display.now;
+  window.requestAnimationFrame = (callback) => {
+    display.callbacks.set(display.next, callback);
+    return display.next++;
+  };
+  window.cancelAnimationFrame = (id) => display.callbacks.delete(id);
+  Object.defineProperty(document, 'hidden', { get: () => display.hidden });
+  Object.defineProperty(document, 'visibilityState', { get: () => (display.hidden ? 'hidden' : 'visible') });
+  const clear = WebGLRenderingContext.prototype.clear;
+  WebGLRenderingContext.prototype.clear = function (...args) {
+    display.clears++;
+    return clear.apply(this, args);
+  };
+  // In the page: moves the clock on by `millis` and runs the display frame then (none when the
+  // page is hidden); resolves with the game frames run by the time the game waits again.
+  display.frame = async (millis) => {
+    const before = display.clears;
+    display.now += millis;
+    const callbacks = [...display.callbacks.values()];
+    display.callbacks.clear();
+    if (!display.hidden) for (const callback of callbacks) callback(display.now);
+    // The game has run the frames due when it waits for the next display frame (or, hidden, when
+    // its timer has seen the time and it waits again).
+    for (let i = 0; i < 200 && (display.hidden ? i < 40 : display.callbacks.size === 0); i++)
+      await new Promise((resolve) => setTimeout(resolve, 5));
+    return display.clears - before;
+  };
+}
+
+// The game paced by display frames, on a page whose clock and display the test drives.
+async function pacedByTheDisplay(page) {
+  await answerQuestion(page);
+  await waitFor(page, () => window.__zeluDisplay.callbacks.size > 0, 10, 'the game to wait for a display frame');
+  const frame = (millis) => page.evaluate((m) => window.__zeluDisplay.frame(m), millis);
+  for (let i = 0; i < 10; i++) await frame(1000 / 60); // past the first frames
+
+  const perDisplayFrame = [];
+  for (let i = 0; i < 600; i++) perDisplayFrame.push(await frame(1000 / 60));
+  const total = perDisplayFrame.reduce((sum, n) => sum + n, 0);
+  const counts = [...new Set(perDisplayFrame)].sort().join(', ');
+  check(Math.abs(total - 1000) <= 1 && perDisplayFrame.every((n) => n === 1 || n === 2),
+        '600 display frames at 60 Hz run 1,000 game frames, one or two each',
+        `${total} game frames, ${counts} per display frame`);
+
+  const afterStall = await frame(2000);
+  const next = await frame(1000 / 60);
+  check(afterStall >= 1 && afterStall <= 6 && next >= 1 && next <= 2,
+        'a display frame after a 2-second stall runs a few game frames, not 200',
+        `${afterStall}, then ${next}`);
+
+  await page.evaluate(() => {
+    window.__zeluDisplay.hidden = true;
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  let hidden = 0;
+  for (let i = 0; i < 5; i++) hidden += await frame(200);
+  await page.evaluate(() => {
+    window.__zeluDisplay.hidden = false;
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  let shown = 0;
+  for (let i = 0; i < 30; i++) shown += await frame(1000 / 60);
+  check(hidden === 0 && shown > 0, 'a hidden page runs no game frame, and frames resume when it shows',
+        `${hidden} while hidden, ${shown} in half a second shown again`);
+}
+
 // Opens the page, runs `scenario` on it, and counts what fails, the page's own errors included.
-async function onPage(url, capture, name, scenario) {
-  const { browser, page, log } = await launch(url, capture);
+async function onPage(url, capture, name, scenario, scripts = []) {
+  const { browser, page, log } = await launch(url, capture, scripts);
   try {
     await scenario(page);
   } catch (error) {
@@ -186,6 +308,7 @@ async function main() {
   try {
     await onPage(url, 40, 'game', playAGame);
     await onPage(url, 0, 'no', answerNo);
+    await onPage(url, 0, 'paced', pacedByTheDisplay, [[drivenDisplay]]);
   } finally {
     server.close();
   }
