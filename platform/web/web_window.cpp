@@ -18,8 +18,8 @@ namespace {
 
 const char Canvas[] = "#canvas";
 // Input waits for the page: events arrive only while the program yields to the browser, which
-// the frame's SwapBuffers does. When no frame presents (a minimised game), the empty queue yields
-// at this interval instead.
+// the frame's wait for a display frame does. When the program has not yielded for this long (a
+// flood of messages), the empty queue yields instead.
 const double YieldIntervalMillis = 12.0;
 // Fullscreen follows only a key the player pressed this long ago at most (F1, held across a
 // frame): browsers grant it during a gesture, and a page opened is none.
