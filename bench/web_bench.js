@@ -6,7 +6,9 @@
 // the page's performance.now(), which counts from the navigation's start. The last load goes on
 // for a minute of play after the game has run a second: the gaps between presented frames, the
 // game's own frames (one glClear each) per second, and the page's busy time.
-// Prints one `load ...` line per load and one `pace ...` line, or `failed: REASON`.
+// Three more loads answer the question after two seconds, as a player who reads it.
+// Prints one `load ...` line per load, one `read ...` line per load of a reader and one
+// `pace ...` line, or `failed: REASON`.
 // Usage: node web_bench.js BUILD_WEB_DIR [LOADS]
 'use strict';
 const path = require('path');
@@ -16,9 +18,13 @@ const root = path.resolve(process.argv[2] || 'build/web');
 const loads = Number(process.argv[3] || 5);
 const PlaySeconds = Number(process.env.ZELU_BENCH_WEB_SECONDS || 60);
 const SettleMillis = 1000;
+// Loads whose question is answered after the time a player takes to read it.
+const ReadLoads = 3;
+const ReadMillis = 2000;
 
-// Runs in the page before its scripts, after the shared probes.
-function benchProbes() {
+// Runs in the page before its scripts, after the shared probes. The question is answered
+// `readMillis` after it opens.
+function benchProbes(readMillis) {
   const bench = (window.__zeluBench = {
     questionAt: null, // the question overlay opened
     answeredAt: null, // Enter was given to it
@@ -59,14 +65,18 @@ function benchProbes() {
     return setTimeoutBefore.call(this, callback, delay, ...rest);
   };
   // The first question is answered as a player would, with Enter on its default button, as soon
-  // as the overlay opens.
+  // as the overlay opens or after reading it for `readMillis`.
+  const answer = () => {
+    bench.answeredAt = performance.now();
+    (document.activeElement || document.body).dispatchEvent(
+      new KeyboardEvent('keydown', { key: 'Enter', code: 'Enter', bubbles: true, cancelable: true }));
+  };
   new MutationObserver(() => {
     const overlay = document.getElementById('question');
     if (bench.questionAt !== null || !overlay || !overlay.classList.contains('open')) return;
     bench.questionAt = performance.now();
-    bench.answeredAt = performance.now();
-    (document.activeElement || document.body).dispatchEvent(
-      new KeyboardEvent('keydown', { key: 'Enter', code: 'Enter', bubbles: true, cancelable: true }));
+    if (readMillis > 0) setTimeoutBefore.call(window, answer, readMillis);
+    else answer();
   }).observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['class'] });
 }
 
@@ -115,12 +125,13 @@ function quantile(sorted, share) {
   return sorted[Math.min(Math.round(share * (sorted.length - 1)), sorted.length - 1)];
 }
 
-async function oneLoad(url, withPace) {
-  const { browser, page, log } = await within(60, 'Chromium to start', launch(url, 0, [[benchProbes]]));
+async function oneLoad(url, withPace, readMillis = 0) {
+  const { browser, page, log } = await within(60, 'Chromium to start',
+                                              launch(url, 0, [[benchProbes, readMillis]]));
   try {
     const first = await within(60, 'the first frame', page.evaluate(firstFrame));
     const f = (value) => value.toFixed(1);
-    console.log(`load question_ms=${f(first.question)} ` +
+    console.log(`${readMillis > 0 ? 'read' : 'load'} question_ms=${f(first.question)} ` +
                 `answer_to_frame_ms=${f(first.frame - first.answered)} first_frame_ms=${f(first.frame)}`);
     if (withPace) {
       // The page's main thread's busy time over the minute (Chromium's own metrics; the GPU
@@ -152,6 +163,7 @@ async function main() {
   const { server, url } = await serve(root);
   try {
     for (let i = 0; i < loads; i++) await oneLoad(url, i === loads - 1);
+    for (let i = 0; i < ReadLoads; i++) await oneLoad(url, false, ReadMillis);
   } finally {
     server.close();
   }

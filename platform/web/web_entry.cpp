@@ -1,10 +1,12 @@
 // The process entry of the browser build: main hands over to the program's WinMain. The page
 // has no command line, and Data/ is preloaded beside the program.
 #include "platform/win32.h"
+#include "platform/web/web_platform.h"
 
 #include <emscripten.h>
 
 int main() {
+  WarmPageContext();
   char commandLine[] = "";
   int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOW);
   // A main that has yielded to the page returns to no one who would end the runtime: end it here,

@@ -10,3 +10,5 @@ void PageHadItsTurn();
 
 // Whether this thread has a current rendering context (wglMakeCurrent on the page's WebGL).
 bool WebContextIsCurrent();
+// Starts making the page's WebGL context once the page has painted, without waiting for it.
+void WarmPageContext();

@@ -6,6 +6,7 @@
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include <vector>
@@ -47,6 +48,26 @@ bool MakePageContext() {
 }
 
 } // namespace
+
+// The page's first WebGL context takes long to make (the browser starts its GL then), longer than
+// the rest of the game's start. Asked for once the page has painted what the game shows first
+// (its question), it is made while the player reads, and the game's own request gets it at once.
+// clang-format off
+EM_JS(void, AskForPageContextSoon, (), {
+  requestAnimationFrame(function() {
+    setTimeout(function() {
+      var canvas = Module["canvas"];
+      if (canvas)
+        canvas.getContext("webgl", {alpha : false, depth : true, stencil : false,
+                                    antialias : false, preserveDrawingBuffer : false});
+    }, 0);
+  });
+});
+// clang-format on
+
+void WarmPageContext() {
+  AskForPageContextSoon();
+}
 
 bool WebContextIsCurrent() {
   return Contexts().current != nullptr;
