@@ -68,7 +68,7 @@ uint64_t MonotonicNanos() {
 }
 
 // A wait ends at the end of the game frame it falls in, so that a frame's wait never needs to
-// spin out a remainder.
+// spin out a remainder: the clock moves only here, and a spin on it would never end.
 void SleepUntilNanos(uint64_t due) {
   StartClock();
   if (due <= Clock.gameNanos)
