@@ -1,7 +1,7 @@
 // OpenGL rendering contexts over SDL's, for the pixel format that wingdi_dc.cpp sets, and
 // SwapBuffers with the test controls' frame capture.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 

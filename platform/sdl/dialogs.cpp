@@ -1,6 +1,6 @@
 // Message boxes over SDL's modal message box.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 

@@ -1,7 +1,7 @@
 // The page as the window system: the canvas is the one platform window, the page's keyboard,
 // focus and visibility are its input, and the browser's fullscreen stands in for a display mode.
 #include "platform/win32.h"
-#include "platform/web/web_platform.h"
+#include "platform/web/platform.h"
 #include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/winuser_state.h"
 

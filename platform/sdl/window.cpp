@@ -1,6 +1,6 @@
 // The platform windows of the native build: SDL windows with OpenGL, made hidden, fullscreen in
 // the changed display mode when their record is.
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Input over SDL: the test controls' queued input first, then SDL's keyboard and window events,
 // turned into the window messages that Win32 would post.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/sdl/winuser_keys.h"
+#include "platform/sdl/platform.h"
+#include "platform/sdl/input_keys.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 

@@ -2,7 +2,7 @@
 // queued input, frame capture and window state. Linked into test programs only; before main it
 // installs the hook table through which the platform calls consult it (test_hooks.h).
 #include "platform/testing.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 

@@ -1,6 +1,6 @@
 // SDL's video subsystem, display-mode changes and the cursor's display count.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 

@@ -1,7 +1,7 @@
 // Rendering contexts over the page's one WebGL context with the fixed-function emulation, and
 // SwapBuffers, which hands the frame to the browser.
 #include "platform/win32.h"
-#include "platform/web/web_platform.h"
+#include "platform/web/platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
