@@ -1,12 +1,11 @@
-// Multimedia services: the millisecond timer, its resolution requests and PlaySoundA over
-// SDL2_mixer.
-#include "platform/win32.h"
+// Sounds over SDL2_mixer, one at a time on one channel.
+#include "platform/win32_core/native_platform.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <time.h>
+#include <cstdlib>
 
 namespace {
 
@@ -50,59 +49,32 @@ bool AudioReady() {
 
 } // namespace
 
-bool SoundIsPlaying() {
-  return audioState == AudioOpen && Mix_Playing(SoundChannel) != 0;
+bool NativeSoundReady() {
+  return AudioReady();
 }
 
-DWORD WINAPI timeGetTime(void) {
-  uint64_t micros;
-  if (HookVirtualMicros(&micros))
-    return static_cast<DWORD>(micros / 1000) + HookTimeGetTimeOffset();
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  uint64_t millis = static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-  return static_cast<DWORD>(millis);
-}
-
-// The system's timers already wake to well under a millisecond here: a request only has to be
-// valid. Each timeBeginPeriod is to be matched by a timeEndPeriod of the same period.
-MMRESULT WINAPI timeBeginPeriod(UINT period) {
-  if (HookFails(PlatformCall::timeBeginPeriod) || period == 0)
-    return TIMERR_NOCANDO;
-  return TIMERR_NOERROR;
-}
-
-MMRESULT WINAPI timeEndPeriod(UINT period) {
-  if (HookFails(PlatformCall::timeEndPeriod) || period == 0)
-    return TIMERR_NOCANDO;
-  return TIMERR_NOERROR;
-}
-
-BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
-  if (HookRecordSound(sound, flags))
-    return TRUE;
-  if (HookFails(PlatformCall::PlaySoundA) || !AudioReady())
-    return FALSE;
-  if (sound == nullptr) {
-    StopPlaying();
-    return TRUE;
-  }
-  // A repeating sound must be asynchronous, as on Windows.
-  if ((flags & SND_LOOP) && !(flags & SND_ASYNC))
-    return FALSE;
-  Mix_Chunk *chunk = Mix_LoadWAV(sound);
+bool PlayNativeSound(const char *path, bool loop, bool wait) {
+  Mix_Chunk *chunk = Mix_LoadWAV(path);
   if (chunk == nullptr)
-    return FALSE;
+    return false;
   StopPlaying();
-  if (Mix_PlayChannel(SoundChannel, chunk, (flags & SND_LOOP) ? -1 : 0) < 0) {
+  if (Mix_PlayChannel(SoundChannel, chunk, loop ? -1 : 0) < 0) {
     Mix_FreeChunk(chunk);
-    return FALSE;
+    return false;
   }
   playingChunk = chunk;
-  if (!(flags & SND_ASYNC)) {
+  if (wait) {
     while (Mix_Playing(SoundChannel))
       SDL_Delay(1);
     StopPlaying();
   }
-  return TRUE;
+  return true;
+}
+
+void StopNativeSound() {
+  StopPlaying();
+}
+
+bool NativeSoundPlaying() {
+  return audioState == AudioOpen && Mix_Playing(SoundChannel) != 0;
 }
