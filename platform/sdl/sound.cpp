@@ -1,6 +1,5 @@
 // Sounds over SDL2_mixer, one at a time on one channel.
 #include "platform/win32_core/native_platform.h"
-#include "platform/win32_core/test_hooks.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -73,8 +72,4 @@ bool PlayNativeSound(const char *path, bool loop, bool wait) {
 
 void StopNativeSound() {
   StopPlaying();
-}
-
-bool NativeSoundPlaying() {
-  return audioState == AudioOpen && Mix_Playing(SoundChannel) != 0;
 }

@@ -1,9 +1,12 @@
 // What the SDL platform answers for the test controls: the SDL window's own state, its frame,
-// and the desktop-scale rule. Linked into test programs only (zelu_platform_testing).
+// whether a sound plays, and the desktop-scale rule. Linked into test programs only
+// (zelu_platform_testing).
 #include "platform/testing.h"
 #include "platform/sdl/platform.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
+
+#include <SDL_mixer.h>
 
 #include <vector>
 
@@ -26,6 +29,11 @@ void TestScreenSize(HWND window, int *width, int *height) {
 
 float TestDesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi) {
   return DesktopScaleFrom(zeluScale, gdkScale, xftDpi);
+}
+
+// The sound output is open only while sound.cpp holds it, on its one channel.
+bool NativeSoundPlaying() {
+  return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_Playing(-1) != 0;
 }
 
 void ResizeNativeWindow(HWND window, int screenWidth, int screenHeight) {

@@ -183,7 +183,7 @@ bool DisplayModeChanged();
 int CursorDisplayCount();
 
 // What each platform answers for the controls (its test_queries.cpp, linked into test programs
-// only, beside the window queries of platform/testing.h), and its sound.cpp.
+// only, beside the window queries of platform/testing.h).
 // Reads the back buffer that the current context draws to (the picture as the program drew it,
 // at the logical size): RGB, rows packed, bottom row first.
 std::vector<uint8_t> ReadNativeFrame(HWND window, int *width, int *height);
