@@ -5,7 +5,7 @@
 #include <GLES2/gl2.h>
 
 #include "platform/web/gl_subset_calls.h"
-#include "platform/web/web_platform.h"
+#include "platform/web/platform.h"
 
 #include <cstddef>
 #include <map>

@@ -3,6 +3,7 @@
 // kernel_timer.cpp.
 #include "platform/win32.h"
 #include "platform/win32_core/kernel_timer.h"
+#include "platform/win32_core/native_platform.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <sanitizer/asan_interface.h>

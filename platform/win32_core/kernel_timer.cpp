@@ -2,6 +2,7 @@
 // SleepUntilNanos, the platform's), or, on the test controls' virtual clock, moves that clock on to
 // it.
 #include "platform/win32_core/kernel_timer.h"
+#include "platform/win32_core/native_platform.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <set>

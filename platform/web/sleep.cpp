@@ -1,9 +1,10 @@
-// The browser build's clock and the sleep beneath waitable timers, paced by the display's frames.
-// The game's clock stands still while a frame runs and moves on by whole 10 ms frames when the
-// game waits, as far as the display's latest frame has come: at each display frame the game runs
-// the frames that real time has made due, and the page shows the last one drawn.
-#include "platform/web/web_platform.h"
-#include "platform/win32_core/kernel_timer.h"
+// Time given to the page, and the page's clock. The yield through which the browser delivers
+// input and runs timers; and the clock and the sleep beneath waitable timers, paced by the
+// display's frames: the game's clock stands still while a frame runs and moves on by whole 10 ms
+// frames when the game waits, as far as the display's latest frame has come. At each display
+// frame the game runs the frames that real time has made due, and the page shows the last drawn.
+#include "platform/web/platform.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
 
@@ -20,6 +21,8 @@ const uint64_t CatchUpNanos = 50000000;
 // A page hidden while the game waits for a display frame gets none: a timer wakes the game then,
 // so that it still hears of its page.
 const double HiddenWakeMillis = 100.0;
+
+double lastYield = 0.0;
 
 struct PageClock {
   bool started;
@@ -62,6 +65,16 @@ void StartClock() {
 
 } // namespace
 
+void YieldToPage() {
+  lastYield = emscripten_get_now();
+  emscripten_sleep(0);
+  lastYield = emscripten_get_now();
+}
+
+double LastYieldMillis() {
+  return lastYield;
+}
+
 uint64_t MonotonicNanos() {
   StartClock();
   return Clock.gameNanos;
@@ -78,7 +91,7 @@ void SleepUntilNanos(uint64_t due) {
   while (until > Clock.displayNanos) {
     double time = WaitForDisplayFrame(static_cast<double>(until - Clock.displayNanos) / 1e6,
                                       HiddenWakeMillis);
-    PageHadItsTurn();
+    lastYield = emscripten_get_now();
     uint64_t now = ToNanos(time);
     if (now > Clock.displayNanos)
       Clock.displayNanos = now;

@@ -1,37 +1,31 @@
-// Rendering contexts over the page's one WebGL context, drawn on by our GL subset, and
-// SwapBuffers, which draws what the frame gathered.
+// Rendering contexts over the page's one WebGL context, drawn on by our GL subset (gl_subset.cpp),
+// and presenting, which draws what the frame gathered.
 #include "platform/win32.h"
 #include "platform/web/gl_subset_calls.h"
-#include "platform/web/web_platform.h"
-#include "platform/win32_core/test_hooks.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/web/platform.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include <vector>
+// A rendering context: a tag for the page's one WebGL context.
+struct NativeContext {
+  int unused;
+};
 
 namespace {
 
 // The page's WebGL context is made once and shared by every HGLRC: the GL subset's state belongs
 // to one context. What a context owns goes when the last one does.
 struct ContextState {
-  std::vector<HGLRC> live;
-  HGLRC current = nullptr;
+  int live = 0;
+  NativeContext *current = nullptr;
   bool made = false;
 };
 
 ContextState &Contexts() {
   static ContextState state;
   return state;
-}
-
-bool IsLive(HGLRC context) {
-  for (HGLRC live : Contexts().live) {
-    if (live == context && context != nullptr)
-      return true;
-  }
-  return false;
 }
 
 // Double-buffered RGB with a depth buffer, no antialiasing: what the pixel format promises.
@@ -73,64 +67,36 @@ bool WebContextIsCurrent() {
   return Contexts().current != nullptr;
 }
 
-HGLRC WINAPI wglCreateContext(HDC dc) {
-  if (HookFails(PlatformCall::wglCreateContext))
-    return nullptr;
-  WindowRecord *record = FindWindowByDc(dc);
-  if (record == nullptr || record->pixelFormat == 0)
-    return nullptr; // ERROR_INVALID_PIXEL_FORMAT
+NativeContext *CreateNativeContext(WindowRecord *) {
   ContextState &state = Contexts();
   if (!state.made && !(state.made = MakePageContext()))
     return nullptr;
-  HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
-  state.live.push_back(handle);
-  HookHeld(+1);
-  return handle;
+  ++state.live;
+  return new NativeContext{0};
 }
 
-BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
-  ContextState &state = Contexts();
-  // On any failure the thread is left with no current context, as on Win32.
-  state.current = nullptr;
-  if (context == nullptr)
-    return TRUE; // the device context is ignored
-  WindowRecord *window = FindWindowByDc(dc);
-  if (!IsLive(context) || window == nullptr || window->pixelFormat == 0)
-    return FALSE;
-  state.current = context;
-  return TRUE;
+// The page has one canvas, which every window draws to.
+bool MakeNativeContextCurrent(WindowRecord *, NativeContext *context) {
+  Contexts().current = context;
+  return true;
 }
 
-BOOL WINAPI wglDeleteContext(HGLRC context) {
+void ReleaseNativeContext() {
+  Contexts().current = nullptr;
+}
+
+void DeleteNativeContext(NativeContext *context) {
   ContextState &state = Contexts();
-  if (!IsLive(context))
-    return FALSE;
-  if (state.current == context)
-    state.current = nullptr;
-  for (size_t i = 0; i < state.live.size(); ++i) {
-    if (state.live[i] == context) {
-      state.live.erase(state.live.begin() + static_cast<long>(i));
-      break;
-    }
-  }
-  if (state.live.empty())
+  delete context;
+  if (--state.live == 0)
     ForgetGlSubset();
-  HookHeld(-1);
-  return TRUE;
 }
+
+// The canvas keeps the size it was made with: the page never resizes a window.
+void FitWindowSurface(WindowRecord *) {}
 
 // The browser shows what was drawn when the program next yields to it, in the frame's wait at the
 // display's next frame: of the frames drawn before it, the page shows the last.
-BOOL WINAPI SwapBuffers(HDC dc) {
-  WindowRecord *window = FindWindowByDc(dc);
-  if (window == nullptr || window->pixelFormat == 0)
-    return FALSE;
+void PresentNativeWindow(WindowRecord *, bool) {
   FlushGlSubset();
-  return TRUE;
-}
-
-void ForgetWindowSurface(WindowRecord *record) {
-  HookHeld(-record->dcHeld);
-  record->dcHeld = 0;
-  record->dc = nullptr;
 }

@@ -1,6 +1,6 @@
 // The native build's clock and sleep beneath waitable timers: CLOCK_MONOTONIC, and the thread
 // sleeps until its due time.
-#include "platform/win32_core/kernel_timer.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <cerrno>
 #include <time.h>

@@ -1,7 +1,7 @@
 // The process entry of the browser build: main hands over to the program's WinMain. The page
 // has no command line, and Data/ is preloaded beside the program.
 #include "platform/win32.h"
-#include "platform/web/web_platform.h"
+#include "platform/web/platform.h"
 
 #include <emscripten.h>
 
