@@ -1,5 +1,7 @@
-// Message boxes over SDL's modal message box.
+// Message boxes over SDL's modal message box, and where SDL cannot show one, over the desktop's
+// dialog programs and standard error (dialog_fallback.cpp).
 #include "platform/win32.h"
+#include "platform/sdl/dialog_fallback.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
@@ -41,8 +43,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   box.numbuttons = yesNo ? 2 : 1;
   box.buttons = yesNo ? yesNoButtons : okButtons;
   int pressed = -1;
+  // A box nobody sees must not decide for the player: Win32 would have shown it.
   if (SDL_ShowMessageBox(&box, &pressed) != 0)
-    return 0;
+    return AskWithoutSdl(box.title, box.message, type, SDL_GetError());
   if (pressed < 0) // closed without a button
     return yesNo ? IDNO : IDOK;
   return pressed;
