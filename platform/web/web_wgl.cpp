@@ -11,6 +11,12 @@
 
 namespace {
 
+// clang-format off
+EM_JS(void, TellPageFramePresented, (), {
+  if (typeof Module["onFramePresented"] === "function") Module["onFramePresented"]();
+});
+// clang-format on
+
 // The page's WebGL context is made once and shared by every HGLRC: the emulation of the fixed
 // function pipeline belongs to one context. What a context owns goes when the last one does.
 struct ContextState {
@@ -123,6 +129,12 @@ BOOL WINAPI SwapBuffers(HDC dc) {
   WindowRecord *window = FindWindowByDc(dc);
   if (window == nullptr || window->pixelFormat == 0)
     return FALSE;
+  // The page says "Playing." only once a frame is on the canvas.
+  static bool told = false;
+  if (!told) {
+    told = true;
+    TellPageFramePresented();
+  }
   YieldToPage();
   return TRUE;
 }
