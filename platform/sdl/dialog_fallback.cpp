@@ -105,6 +105,11 @@ Outcome AskXmessage(const char *caption, const char *text, bool yesNo) {
                        : Outcome::NotShown;
 }
 
+// Without a display the dialog programs fail too, and zenity's failure reads as No.
+bool HasDisplay() {
+  return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
 bool OnKdeDesktop() {
   const char *desktop = std::getenv("XDG_CURRENT_DESKTOP");
   return desktop != nullptr && std::strstr(desktop, "KDE") != nullptr;
@@ -130,7 +135,7 @@ int AskWithoutSdl(const char *caption, const char *text, UINT type, const char *
 
   Outcome outcome = Outcome::NotShown;
   const char *shownBy = nullptr;
-  for (int attempt = 0; attempt < 3 && outcome == Outcome::NotShown; ++attempt) {
+  for (int attempt = 0; attempt < 3 && HasDisplay() && outcome == Outcome::NotShown; ++attempt) {
     // On KDE kdialog is the desktop's own; elsewhere zenity is the commoner.
     int which = attempt < 2 && OnKdeDesktop() ? 1 - attempt : attempt;
     if (which == 0) {

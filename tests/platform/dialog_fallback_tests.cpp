@@ -29,6 +29,7 @@ struct FallbackCase {
   const char *name;
   std::vector<Program> programs; // on the PATH; the PATH holds nothing else
   const char *desktop;           // XDG_CURRENT_DESKTOP, or null
+  const char *display;           // DISPLAY, or null (WAYLAND_DISPLAY is always unset)
   UINT type;
   int expected;
   const char *calls;      // the programs started, in order, each line "name arg|arg|..."
@@ -45,19 +46,21 @@ protected:
     char pattern[] = "/tmp/zelu-dialogs-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder = pattern;
-    const char *path = std::getenv("PATH");
-    savedPath = path ? path : "";
-    const char *desktop = std::getenv("XDG_CURRENT_DESKTOP");
-    hadDesktop = desktop != nullptr;
-    savedDesktop = hadDesktop ? desktop : "";
+    for (const char *name : Variables) {
+      const char *value = std::getenv(name);
+      saved.push_back({name, value != nullptr, value ? value : ""});
+    }
   }
   void TearDown() override {
-    setenv("PATH", savedPath.c_str(), 1);
-    if (hadDesktop)
-      setenv("XDG_CURRENT_DESKTOP", savedDesktop.c_str(), 1);
-    else
-      unsetenv("XDG_CURRENT_DESKTOP");
+    for (const Saved &variable : saved)
+      Set(variable.name, variable.set ? variable.value.c_str() : nullptr);
     std::system(("rm -rf '" + folder + "'").c_str());
+  }
+  static void Set(const char *name, const char *value) {
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
   }
   // Each program appends "name arg|arg|..." to calls.log (shell builtins only: the PATH is ours).
   void Install(const Program &program) {
@@ -76,8 +79,15 @@ protected:
     text << log.rdbuf();
     return text.str();
   }
-  std::string folder, savedPath, savedDesktop;
-  bool hadDesktop = false;
+  struct Saved {
+    const char *name;
+    bool set;
+    std::string value;
+  };
+  static constexpr const char *Variables[] = {"PATH", "XDG_CURRENT_DESKTOP", "DISPLAY",
+                                              "WAYLAND_DISPLAY"};
+  std::string folder;
+  std::vector<Saved> saved;
 };
 
 std::string LastLine(const std::string &text) {
@@ -90,11 +100,10 @@ TEST_P(DialogFallback, AnswersWithTheFirstProgramThatShowsTheBoxElseTheDefault) 
   const FallbackCase &c = GetParam();
   for (const Program &program : c.programs)
     Install(program);
-  setenv("PATH", folder.c_str(), 1);
-  if (c.desktop)
-    setenv("XDG_CURRENT_DESKTOP", c.desktop, 1);
-  else
-    unsetenv("XDG_CURRENT_DESKTOP");
+  Set("PATH", folder.c_str());
+  Set("XDG_CURRENT_DESKTOP", c.desktop);
+  Set("DISPLAY", c.display);
+  Set("WAYLAND_DISPLAY", nullptr);
   const char *text = (c.type & 0xF) == MB_YESNO ? Question : "Program Will Now Close.";
   const char *caption = (c.type & 0xF) == MB_YESNO ? "Zelu GL" : "ERROR";
 
@@ -136,6 +145,7 @@ const FallbackCase FallbackCases[] = {
     {"ZenityYes",
      {{"zenity", "exit 0"}, {"kdialog", "exit 0"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDYES,
      ZenityQuestion,
@@ -143,6 +153,7 @@ const FallbackCase FallbackCases[] = {
     {"ZenityNo",
      {{"zenity", "exit 1"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDNO,
      ZenityQuestion,
@@ -150,6 +161,7 @@ const FallbackCase FallbackCases[] = {
     {"ZenityFailingThenKdialogYes",
      {{"zenity", "exit 255"}, {"kdialog", "exit 0"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDYES,
      "zenity --question|--title=Zelu GL|--text=The Requested Fullscreen Mode Is Not Supported "
@@ -161,6 +173,7 @@ const FallbackCase FallbackCases[] = {
     {"KdeAsksKdialogFirst",
      {{"zenity", "exit 0"}, {"kdialog", "exit 1"}},
      "KDE",
+     ":9",
      QuestionBox,
      IDNO,
      KdialogQuestion,
@@ -168,6 +181,7 @@ const FallbackCase FallbackCases[] = {
     {"KilledZenityThenXmessageNo",
      {{"zenity", "kill -9 $$"}, {"xmessage", "exit 101"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDNO,
      "zenity --question|--title=Zelu GL|--text=The Requested Fullscreen Mode Is Not Supported "
@@ -179,6 +193,7 @@ const FallbackCase FallbackCases[] = {
     {"XmessageYes",
      {{"xmessage", "exit 100"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDYES,
      XmessageQuestion,
@@ -186,6 +201,7 @@ const FallbackCase FallbackCases[] = {
     {"XmessageClosedIsNo",
      {{"xmessage", "exit 0"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDNO,
      XmessageQuestion,
@@ -193,12 +209,22 @@ const FallbackCase FallbackCases[] = {
     {"XmessageWithoutDisplayTakesYes",
      {{"xmessage", "exit 1"}},
      nullptr,
+     ":9",
      QuestionBox,
      IDYES,
      XmessageQuestion,
      "zelu-line: no zenity, kdialog or xmessage showed it: taking Yes, the default button."},
     {"NothingTakesYes",
      {},
+     nullptr,
+     ":9",
+     QuestionBox,
+     IDYES,
+     "",
+     "zelu-line: no zenity, kdialog or xmessage showed it: taking Yes, the default button."},
+    {"WithoutDisplayNothingIsAsked",
+     {{"zenity", "exit 1"}, {"xmessage", "exit 101"}},
+     nullptr,
      nullptr,
      QuestionBox,
      IDYES,
@@ -207,6 +233,7 @@ const FallbackCase FallbackCases[] = {
     {"ErrorWithNothingTakesOk",
      {},
      nullptr,
+     ":9",
      ErrorBox,
      IDOK,
      "",
@@ -214,6 +241,7 @@ const FallbackCase FallbackCases[] = {
     {"ErrorClosedInZenityIsOk",
      {{"zenity", "exit 1"}},
      nullptr,
+     ":9",
      ErrorBox,
      IDOK,
      "zenity --error|--title=ERROR|--text=Program Will Now "
@@ -222,6 +250,7 @@ const FallbackCase FallbackCases[] = {
     {"ErrorInKdialog",
      {{"kdialog", "exit 0"}},
      nullptr,
+     ":9",
      ErrorBox,
      IDOK,
      "kdialog --title|ERROR|--error|Program Will Now Close.\n",
@@ -229,6 +258,7 @@ const FallbackCase FallbackCases[] = {
     {"ErrorInXmessage",
      {{"xmessage", "exit 100"}},
      nullptr,
+     ":9",
      ErrorBox,
      IDOK,
      "xmessage -title|ERROR|-center|-buttons|OK:100|-default|OK|Program Will Now Close.\n",
