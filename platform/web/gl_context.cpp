@@ -1,13 +1,15 @@
 // Rendering contexts over the page's one WebGL context with the fixed-function emulation, and
-// SwapBuffers, which hands the frame to the browser.
+// presenting, which hands the frame to the browser.
 #include "platform/win32.h"
-#include "platform/web/web_platform.h"
-#include "platform/win32_core/test_hooks.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/web/platform.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
 
-#include <vector>
+// A rendering context: a tag for the page's one WebGL context.
+struct NativeContext {
+  int unused;
+};
 
 namespace {
 
@@ -20,22 +22,14 @@ EM_JS(void, TellPageFramePresented, (), {
 // The page's WebGL context is made once and shared by every HGLRC: the emulation of the fixed
 // function pipeline belongs to one context. What a context owns goes when the last one does.
 struct ContextState {
-  std::vector<HGLRC> live;
-  HGLRC current = nullptr;
+  int live = 0;
+  NativeContext *current = nullptr;
   bool made = false;
 };
 
 ContextState &Contexts() {
   static ContextState state;
   return state;
-}
-
-bool IsLive(HGLRC context) {
-  for (HGLRC live : Contexts().live) {
-    if (live == context && context != nullptr)
-      return true;
-  }
-  return false;
 }
 
 // Double-buffered RGB with a depth buffer, no antialiasing: what the pixel format promises.
@@ -75,60 +69,39 @@ bool WebContextIsCurrent() {
   return Contexts().current != nullptr;
 }
 
-HGLRC WINAPI wglCreateContext(HDC dc) {
-  if (HookFails(PlatformCall::wglCreateContext))
-    return nullptr;
-  WindowRecord *record = FindWindowByDc(dc);
-  if (record == nullptr || record->pixelFormat == 0)
-    return nullptr; // ERROR_INVALID_PIXEL_FORMAT
+NativeContext *CreateNativeContext(WindowRecord *) {
   ContextState &state = Contexts();
   if (!state.made && !(state.made = MakePageContext() != 0))
     return nullptr;
-  HGLRC handle = reinterpret_cast<HGLRC>(NewHandleValue());
-  state.live.push_back(handle);
-  HookHeld(+1);
-  return handle;
+  ++state.live;
+  return new NativeContext{0};
 }
 
-BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
-  ContextState &state = Contexts();
-  // On any failure the thread is left with no current context, as on Win32.
-  state.current = nullptr;
-  if (context == nullptr)
-    return TRUE; // the device context is ignored
-  WindowRecord *window = FindWindowByDc(dc);
-  if (!IsLive(context) || window == nullptr || window->pixelFormat == 0)
-    return FALSE;
-  state.current = context;
-  return TRUE;
+// The page has one canvas, which every window draws to.
+bool MakeNativeContextCurrent(WindowRecord *, NativeContext *context) {
+  Contexts().current = context;
+  return true;
 }
 
-BOOL WINAPI wglDeleteContext(HGLRC context) {
+void ReleaseNativeContext() {
+  Contexts().current = nullptr;
+}
+
+void DeleteNativeContext(NativeContext *context) {
   ContextState &state = Contexts();
-  if (!IsLive(context))
-    return FALSE;
-  if (state.current == context)
-    state.current = nullptr;
-  for (size_t i = 0; i < state.live.size(); ++i) {
-    if (state.live[i] == context) {
-      state.live.erase(state.live.begin() + static_cast<long>(i));
-      break;
-    }
-  }
-  if (state.live.empty()) {
+  delete context;
+  if (--state.live == 0) {
     DeletePageTextures();
     ForgetDisplayLists();
   }
-  HookHeld(-1);
-  return TRUE;
 }
+
+// The canvas keeps the size it was made with: the page never resizes a window.
+void FitWindowSurface(WindowRecord *) {}
 
 // The browser shows what was drawn when the program yields; the yield is also where the page's
 // input comes in, so the loop's own wait that follows keeps the frame's pace.
-BOOL WINAPI SwapBuffers(HDC dc) {
-  WindowRecord *window = FindWindowByDc(dc);
-  if (window == nullptr || window->pixelFormat == 0)
-    return FALSE;
+void PresentNativeWindow(WindowRecord *, bool) {
   // The page says "Playing." only once a frame is on the canvas.
   static bool told = false;
   if (!told) {
@@ -136,11 +109,4 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     TellPageFramePresented();
   }
   YieldToPage();
-  return TRUE;
-}
-
-void ForgetWindowSurface(WindowRecord *record) {
-  HookHeld(-record->dcHeld);
-  record->dcHeld = 0;
-  record->dc = nullptr;
 }
