@@ -15,6 +15,12 @@ struct NativeContext {
 
 namespace {
 
+// clang-format off
+EM_JS(void, TellPageFramePresented, (), {
+  if (typeof Module["onFramePresented"] === "function") Module["onFramePresented"]();
+});
+// clang-format on
+
 // The page's WebGL context is made once and shared by every HGLRC: the GL subset's state belongs
 // to one context. What a context owns goes when the last one does.
 struct ContextState {
@@ -99,4 +105,10 @@ void FitWindowSurface(WindowRecord *) {}
 // display's next frame: of the frames drawn before it, the page shows the last.
 void PresentNativeWindow(WindowRecord *, bool) {
   FlushGlSubset();
+  // The page says "Playing." only once a frame is on the canvas.
+  static bool told = false;
+  if (!told) {
+    told = true;
+    TellPageFramePresented();
+  }
 }
