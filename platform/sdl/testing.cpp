@@ -3,6 +3,7 @@
 // installs the hook table through which the platform calls consult it (test_hooks.h).
 #include "platform/testing.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/sdl/testing_gamepads.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
@@ -100,6 +101,7 @@ void TestReset() {
   ClearMessageQueue();
   ForgetUnusedClasses();
   RestoreDisplayAndCursor();
+  DetachTestGamepads();
 }
 
 void TestFailCall(const char *function, int nth) {
