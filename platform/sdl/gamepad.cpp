@@ -1,7 +1,8 @@
-// XInputGetState over SDL's game controller API. SDL's controller database (extended by
-// SDL_GAMECONTROLLERCONFIG, as SDL documents) gives every known pad the Xbox layout that XInput
-// reports; the pads take the four user indices in the order they were attached.
+// The pads beneath XInputGetState, over SDL's game controller API. SDL's controller database
+// (extended by SDL_GAMECONTROLLERCONFIG, as SDL documents) gives every known pad the Xbox layout
+// that XInput reports; the pads take the four user indices in the order they were attached.
 #include "platform/win32.h"
+#include "platform/win32_core/winuser_state.h"
 
 #include <SDL.h>
 
@@ -11,8 +12,6 @@ struct PadSlots {
   bool started = false;
   bool available = false;
   SDL_GameController *pads[XUSER_MAX_COUNT] = {};
-  XINPUT_GAMEPAD last[XUSER_MAX_COUNT] = {};
-  DWORD packets[XUSER_MAX_COUNT] = {};
 };
 
 PadSlots &Slots() {
@@ -76,7 +75,6 @@ void RefreshSlots() {
     for (int user = 0; user < XUSER_MAX_COUNT; ++user)
       if (slots.pads[user] == nullptr) {
         slots.pads[user] = SDL_GameControllerOpen(device);
-        slots.packets[user] = 0;
         break;
       }
   }
@@ -91,45 +89,26 @@ BYTE TriggerByte(Sint16 value) {
   return static_cast<BYTE>(value <= 0 ? 0 : value * 255 / 32767);
 }
 
-XINPUT_GAMEPAD ReadPad(SDL_GameController *pad) {
-  XINPUT_GAMEPAD state = {};
-  for (const ButtonBit &entry : Buttons)
-    if (SDL_GameControllerGetButton(pad, entry.button))
-      state.wButtons |= entry.bit;
-  state.bLeftTrigger = TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT));
-  state.bRightTrigger =
-      TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
-  state.sThumbLX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
-  state.sThumbLY = Upwards(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
-  state.sThumbRX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX);
-  state.sThumbRY = Upwards(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY));
-  return state;
-}
-
-bool SameState(const XINPUT_GAMEPAD &a, const XINPUT_GAMEPAD &b) {
-  return a.wButtons == b.wButtons && a.bLeftTrigger == b.bLeftTrigger &&
-         a.bRightTrigger == b.bRightTrigger && a.sThumbLX == b.sThumbLX &&
-         a.sThumbLY == b.sThumbLY && a.sThumbRX == b.sThumbRX && a.sThumbRY == b.sThumbRY;
-}
-
 } // namespace
 
-DWORD WINAPI XInputGetState(DWORD userIndex, XINPUT_STATE *state) {
-  if (userIndex >= XUSER_MAX_COUNT || state == nullptr)
-    return ERROR_BAD_ARGUMENTS;
+bool ReadPlatformPad(DWORD userIndex, XINPUT_GAMEPAD *state) {
   if (!StartControllers())
-    return ERROR_DEVICE_NOT_CONNECTED;
+    return false;
   RefreshSlots();
-  PadSlots &slots = Slots();
-  SDL_GameController *pad = slots.pads[userIndex];
+  SDL_GameController *pad = Slots().pads[userIndex];
   if (pad == nullptr)
-    return ERROR_DEVICE_NOT_CONNECTED;
-  XINPUT_GAMEPAD now = ReadPad(pad);
-  // The packet number changes whenever the state does, as XInput's does.
-  if (slots.packets[userIndex] == 0 || !SameState(now, slots.last[userIndex]))
-    ++slots.packets[userIndex];
-  slots.last[userIndex] = now;
-  state->dwPacketNumber = slots.packets[userIndex];
-  state->Gamepad = now;
-  return ERROR_SUCCESS;
+    return false;
+  *state = {};
+  for (const ButtonBit &entry : Buttons)
+    if (SDL_GameControllerGetButton(pad, entry.button))
+      state->wButtons |= entry.bit;
+  state->bLeftTrigger =
+      TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT));
+  state->bRightTrigger =
+      TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
+  state->sThumbLX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+  state->sThumbLY = Upwards(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
+  state->sThumbRX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX);
+  state->sThumbRY = Upwards(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY));
+  return true;
 }

@@ -145,3 +145,6 @@ void FitWindowSurface(WindowRecord *record);
 // Turns the next piece of window-system input into messages (through the calls above); false
 // when there is none.
 bool TakePlatformInput();
+// The pad with this user index (0 to 3) in XInput's layout and units (sticks with y growing
+// upwards); false when none is connected there. Pads connected since the last call count.
+bool ReadPlatformPad(DWORD userIndex, XINPUT_GAMEPAD *pad);
