@@ -7,6 +7,10 @@ namespace {
 
 typedef DWORD(WINAPI *GetStateCall)(DWORD, XINPUT_STATE *);
 
+// An empty user index is asked again after this long only: XInput is slow to answer for one,
+// and Microsoft advises against asking every frame.
+const ULONGLONG EmptyIndexMillis = 500;
+
 // Null when neither library is there; looked for once.
 GetStateCall LoadGetState() {
   const char *const libraries[] = {"xinput1_4.dll", "xinput9_1_0.dll"};
@@ -27,7 +31,17 @@ GetStateCall LoadGetState() {
 
 DWORD WINAPI XInputGetState(DWORD userIndex, XINPUT_STATE *state) {
   static const GetStateCall getState = LoadGetState();
+  static ULONGLONG emptySince[XUSER_MAX_COUNT];
+  static bool empty[XUSER_MAX_COUNT];
   if (getState == nullptr)
     return ERROR_DEVICE_NOT_CONNECTED;
-  return getState(userIndex, state);
+  if (userIndex >= XUSER_MAX_COUNT || state == nullptr)
+    return getState(userIndex, state);
+  ULONGLONG now = GetTickCount64();
+  if (empty[userIndex] && now - emptySince[userIndex] < EmptyIndexMillis)
+    return ERROR_DEVICE_NOT_CONNECTED;
+  DWORD result = getState(userIndex, state);
+  empty[userIndex] = result == ERROR_DEVICE_NOT_CONNECTED;
+  emptySince[userIndex] = now;
+  return result;
 }
