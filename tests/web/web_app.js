@@ -5,7 +5,7 @@
 //  - touch: a phone emulated (touch events, 390 x 844): the hints show touch controls, a tap
 //    answers the overlay, a swipe down and a quick fling turn the snake, a tap restarts after a
 //    scripted death, and the canvas is fully in view in portrait and landscape (844 x 390) while
-//    the page neither scrolls nor zooms;
+//    the page neither scrolls nor zooms; the page's button switches the mode as F1 does;
 //  - installable and offline: Chromium finds no installability errors and the manifest parses;
 //    after a first visit a reload with the network off plays; a rebuilt site with another version
 //    replaces the cached one; without service workers the page still plays online.
@@ -236,6 +236,19 @@ async function touch(page) {
   check(landscape.inView && !landscape.scrolled, 'landscape 844 x 390: the whole canvas in view, no scroll or zoom',
         landscape.box);
   await page.screenshot({ path: path.join(shots, 'phone-landscape.png') });
+
+  // The page's button switches the display mode as F1 does: the browser's fullscreen (a tap is a
+  // gesture), or the question again where the browser refuses it; the game goes on either way.
+  const windowsBefore = await page.evaluate(() => document.fullscreenElement === null);
+  await tapOn(page, '#fullscreen-button');
+  await waitFor(page, () => document.fullscreenElement !== null || document.querySelector('#question.open') !== null,
+                10, 'fullscreen or the question');
+  const switched = await page.evaluate(() => (document.fullscreenElement !== null ? 'fullscreen' : 'the question'));
+  if (switched === 'the question') await tapOn(page, '#question button');
+  await sleep(300);
+  const [frame] = await captureFrames(page, 1);
+  check(windowsBefore && frame.titlePixels() >= 300, 'the fullscreen button switches the mode and the game goes on',
+        switched);
 }
 
 // Answers the question with Enter and waits for a frame of the game.
