@@ -22,7 +22,7 @@
 
 #else
 
-// Calls provided by platform/sdl, by Win32 area:
+// Calls provided by platform/win32_core (over platform/sdl or platform/web), by Win32 area:
 //   kernel:    GetModuleHandleA, CreateFileA, CreateFileW, GetFileSize, CreateFileMappingA,
 //              MapViewOfFile, UnmapViewOfFile, CloseHandle, LocalAlloc, LocalFree,
 //              QueryPerformanceFrequency, QueryPerformanceCounter, CreateWaitableTimerExW,
@@ -36,7 +36,7 @@
 //              SelectObject, SetDIBits, GdiFlush, DeleteDC, DeleteObject
 //   winmm:     timeGetTime, timeBeginPeriod, timeEndPeriod, PlaySoundA
 //   xinput:    XInputGetState
-//   entry:     main calls WinMain
+//   entry:     each platform's main calls WinMain
 
 #include <cstddef>
 #include <cstdint>
@@ -563,7 +563,7 @@ BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 // when no pad has this user index (0 to 3).
 DWORD WINAPI XInputGetState(DWORD userIndex, XINPUT_STATE *state);
 
-// The program's entry, which platform/sdl's main calls.
+// The program's entry, which each platform's main calls.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
                    int showCommand);
 

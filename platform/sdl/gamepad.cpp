@@ -2,7 +2,7 @@
 // (extended by SDL_GAMECONTROLLERCONFIG, as SDL documents) gives every known pad the Xbox layout
 // that XInput reports; the pads take the four user indices in the order they were attached.
 #include "platform/win32.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <SDL.h>
 

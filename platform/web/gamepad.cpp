@@ -3,7 +3,7 @@
 // connected pad in the browser's order. Browsers show a page its pads only after one of their
 // buttons is pressed.
 #include "platform/win32.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
 

@@ -1,7 +1,7 @@
 // XInputGetState for the non-Windows builds: XInput's rules (the user indices, the packet
 // number) over the pads that the platform beneath reads (ReadPlatformPad).
 #include "platform/win32.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/win32_core/native_platform.h"
 
 namespace {
 

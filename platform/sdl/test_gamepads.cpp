@@ -1,7 +1,8 @@
-// The test controls' gamepads: SDL's virtual joysticks with the game controller layout, which
-// SDL maps as it maps a real Xbox pad, so that XInputGetState reads them through the same path.
-#include "platform/sdl/testing_gamepads.h"
+// The gamepads that tests attach (platform/testing.h): SDL's virtual joysticks with the game
+// controller layout, which SDL maps as it maps a real Xbox pad, so that XInputGetState reads them
+// through the same path. Linked into test programs only (zelu_platform_testing).
 #include "platform/testing.h"
+#include "platform/win32_core/test_hooks.h"
 
 #include <SDL.h>
 
@@ -100,7 +101,7 @@ void TestDetachGamepad(int pad) {
     }
 }
 
-void DetachTestGamepads() {
+void DetachNativeTestGamepads() {
   for (int pad = 0; pad < static_cast<int>(Pads().size()); ++pad)
     if (Pads()[pad] != nullptr)
       TestDetachGamepad(pad);
