@@ -93,8 +93,11 @@ function pageProbes(width, height, initialCapture) {
 
 // Opens the page with the probes, capturing its first `capture` frames. `scripts`: more page
 // scripts, each [function, ...arguments], run after the probes and before the page's own.
-// `viewport`: puppeteer's viewport (a phone's, with touch) instead of 800 x 640.
-async function launch(url, capture = 0, scripts = [], viewport = { width: 800, height: 640 }) {
+// `chromiumArgs`: more switches for Chromium; `beforeLoad(page)`: runs before the page loads
+// (to intercept its requests, say); `viewport`: puppeteer's viewport (a phone's, with touch)
+// instead of 800 x 640.
+async function launch(url, capture = 0, scripts = [],
+                      { chromiumArgs = [], beforeLoad, viewport = { width: 800, height: 640 } } = {}) {
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: 'new',
@@ -105,6 +108,7 @@ async function launch(url, capture = 0, scripts = [], viewport = { width: 800, h
       '--no-first-run',
       '--no-sandbox',
       `--window-size=800,640`,
+      ...chromiumArgs,
     ],
   });
   const page = await browser.newPage();
@@ -114,6 +118,7 @@ async function launch(url, capture = 0, scripts = [], viewport = { width: 800, h
   page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
   await page.evaluateOnNewDocument(pageProbes, WIDTH, HEIGHT, capture);
   for (const [script, ...args] of scripts) await page.evaluateOnNewDocument(script, ...args);
+  if (beforeLoad) await beforeLoad(page);
   const started = Date.now();
   await page.goto(url);
   return { browser, page, log, started };

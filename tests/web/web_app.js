@@ -310,7 +310,7 @@ async function installableAndOffline(browser, page, url, site) {
 
 // Opens a page, runs `scenario` on it, and counts what fails, the page's own errors included.
 async function onPage(url, name, scripts, viewport, scenario) {
-  const { browser, page, log } = await launch(url, 0, scripts, viewport);
+  const { browser, page, log } = await launch(url, 0, scripts, viewport ? { viewport } : {});
   try {
     await scenario(page, browser);
   } catch (error) {
