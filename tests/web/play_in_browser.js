@@ -238,8 +238,9 @@ function drivenDisplay() {
     display.callbacks.clear();
     if (!display.hidden) for (const callback of callbacks) callback(display.now);
     // The game has run the frames due when it waits for the next display frame (or, hidden, when
-    // its timer has seen the time and it waits again).
-    for (let i = 0; i < 200 && (display.hidden ? i < 40 : display.callbacks.size === 0); i++)
+    // its timer has seen the time and it waits again); the page's own animation may ask for the
+    // next display frame at once, so the game always gets a turn first.
+    for (let i = 0; i < 200 && (i === 0 || (display.hidden ? i < 40 : display.callbacks.size === 0)); i++)
       await new Promise((resolve) => setTimeout(resolve, 5));
     return display.clears - before;
   };
