@@ -17,10 +17,12 @@ package_packages=(dpkg-dev)
 web_packages=(cmake make emscripten)
 # The Windows cross build and its installer (NSIS), for make release and make test.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis)
+# diffoscope-minimal shows where two builds of one commit differ, should they; faketime sets the
+# second build's clock.
 test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core
   wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox
-  emscripten chromium diffoscope-minimal)
+  emscripten chromium diffoscope-minimal faketime)
 # Node.js and npm run the browser build's test (puppeteer-core from npm). A machine that has them
 # from elsewhere (NodeSource, nvm) keeps its own: Debian's npm would not install beside them.
 web_tools=()

@@ -1,6 +1,7 @@
 // The Windows executable's resources, read back through the Win32 API as Explorer reads them:
 // the version resource carries the project's version, the icon loads at the sizes Windows asks
-// for, the manifest keeps the game DPI-unaware, and a Release exe carries no symbols.
+// for, the manifest keeps the game DPI-unaware, and a Release exe carries no symbols. The
+// installer, where it was made, carries the version and the game's icon too.
 #include <windows.h>
 
 #include <cstring>
@@ -122,6 +123,62 @@ TEST(ReleaseExe, CarriesNoSymbolsOrDebugInformation) {
     EXPECT_NE(name[0], '/') << "section " << name;
     EXPECT_NE(name.rfind(".debug", 0), 0u) << "section " << name;
   }
+}
+#endif
+
+#ifdef ZELU_SETUP
+// The icon image that Windows picks at SIZE pixels from the module's first icon group: the bytes
+// of its RT_ICON resource, empty when there is none.
+BOOL CALLBACK TakeFirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR first) {
+  *reinterpret_cast<LPSTR *>(first) = name;
+  return FALSE;
+}
+
+std::string IconImage(HMODULE module, int size) {
+  LPSTR group = nullptr;
+  EnumResourceNamesA(module, MAKEINTRESOURCEA(14), TakeFirstName,
+                     reinterpret_cast<LONG_PTR>(&group)); // RT_GROUP_ICON
+  HRSRC found = group == nullptr ? nullptr : FindResourceA(module, group, MAKEINTRESOURCEA(14));
+  if (found == nullptr)
+    return "";
+  const int id =
+      LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(LoadResource(module, found))),
+                                  TRUE, size, size, LR_DEFAULTCOLOR);
+  HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)); // RT_ICON
+  if (image == nullptr)
+    return "";
+  return std::string(static_cast<const char *>(LockResource(LoadResource(module, image))),
+                     SizeofResource(module, image));
+}
+
+TEST(Installer, CarriesTheProjectVersionAndTheGamesIcon) {
+  const char *setup = ZELU_SETUP; // beside the exe, in the build folder
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(setup, &handle);
+  ASSERT_GT(size, 0u) << setup << ": " << GetLastError();
+  std::vector<char> block(size);
+  ASSERT_TRUE(GetFileVersionInfoA(setup, 0, size, block.data()));
+  VS_FIXEDFILEINFO *fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+  EXPECT_EQ(fixed->dwProductVersionMS, (ZELU_VERSION_MAJOR << 16u) | ZELU_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwProductVersionLS, ZELU_VERSION_PATCH << 16u);
+  EXPECT_EQ(VersionString(block, "ProductVersion"), ZELU_VERSION);
+  EXPECT_EQ(VersionString(block, "ProductName"), "Zelu's Line");
+  EXPECT_EQ(VersionString(block, "CompanyName"), "The zelu-line developers");
+
+  HMODULE installer = LoadLibraryExA(setup, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(installer, nullptr) << GetLastError();
+  HMODULE game = LoadLibraryExA(ExePath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(game, nullptr) << GetLastError();
+  for (int pixels : {16, 32, 48, 256}) {
+    const std::string wanted = IconImage(game, pixels);
+    ASSERT_FALSE(wanted.empty()) << pixels << " px";
+    EXPECT_TRUE(IconImage(installer, pixels) == wanted)
+        << "the installer's " << pixels << " px icon is not the game's";
+  }
+  FreeLibrary(game);
+  FreeLibrary(installer);
 }
 #endif
 
