@@ -72,8 +72,8 @@ windows:
 	cp build/windows/zelu-line-$(VERSION)-windows-setup.exe build/
 	@ls build/zelu-line-$(VERSION)-windows.zip build/zelu-line-$(VERSION)-windows-setup.exe
 
-# The browser build: build/web holds index.html, zelu-line.js, .wasm and .data (the preloaded
-# Data/), the page's icon and the licences, and build/zelu-line-VERSION-web.zip holds the same
+# The browser build: build/web holds index.html, zelu-line.js, .wasm (with Data/ embedded), the
+# page's icon and the licences, and build/zelu-line-VERSION-web.zip holds the same
 # site at its root. Debian's emcc needs Debian's node modules when another node comes first on
 # the PATH.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
@@ -91,15 +91,16 @@ serve-web: web
 
 # The Linux package: a Release build with Debian's hardening flags, installed under /usr with the
 # game in /usr/games and its data in /usr/share/games/zelu-line, as Debian places games, and
-# packed by CPack into build/zelu-line_VERSION_ARCH.deb.
+# packed by CPack into build/zelu-line_VERSION_ARCH.deb. Only the game is built: the package holds
+# nothing else.
 package: $(if $(filter test,$(MAKECMDGOALS)),,deps-package)
 	CFLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DZELU_TESTS=OFF \
 	  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
-	  $(WERROR) $(CMAKE_FLAGS)
-	cmake --build build/package -j $(JOBS)
+	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON $(WERROR) $(CMAKE_FLAGS)
+	cmake --build build/package -j $(JOBS) --target zelu-line
 	cd build/package && $(PACK_ENV) cpack -B .. >/dev/null
 	@ls build/zelu-line_*.deb
 
