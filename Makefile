@@ -8,9 +8,13 @@ WERROR := -DZELU_WERROR=$(if $(filter test,$(MAKECMDGOALS)),ON,OFF)
 TESTS ?= ON
 VERSION := $(shell sed -n 's/^project(zelu_line VERSION \([0-9.]*\).*)$$/\1/p' CMakeLists.txt)
 
-# Reproducible packages: every time stamp in them is the last commit's time, and zip members'
-# DOS times are read in UTC, so that one commit makes the same files in any folder at any time.
-SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+# Reproducible packages: every time stamp in them is the last commit's time (in a source tarball,
+# the one git archive wrote into packaging/source_date_epoch), and zip members' DOS times are
+# read in UTC, so that one commit makes the same files in any folder at any time.
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null || \
+  sed -n '/^[0-9][0-9]*$$/p' packaging/source_date_epoch)
+endif
 ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
@@ -73,9 +77,8 @@ windows:
 	@ls build/zelu-line-$(VERSION)-windows.zip build/zelu-line-$(VERSION)-windows-setup.exe
 
 # The browser build: build/web holds index.html, zelu-line.js, .wasm (with Data/ embedded), the
-# page's icon and the licences, and build/zelu-line-VERSION-web.zip holds the same
-# site at its root. Debian's emcc needs Debian's node modules when another node comes first on
-# the PATH.
+# page's icon and the licences, and build/zelu-line-VERSION-web.zip holds the same site at its
+# root. Debian's emcc needs Debian's node modules when another node comes first on the PATH.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 web: $(if $(filter test bench,$(MAKECMDGOALS)),,deps-web)
 	$(WEB_ENV) emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=Release \
