@@ -4,6 +4,7 @@
 // installer, where it was made, carries the version and the game's icon too.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -16,10 +17,11 @@ namespace {
 
 const char ExePath[] = "zelu-line.exe"; // the tests run in the build folder
 
-std::string VersionString(const std::vector<char> &block, const char *name) {
+std::string VersionString(const std::vector<char> &block, const char *name,
+                          const std::string &strings = "040904B0") {
   char *value = nullptr;
   UINT length = 0;
-  const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+  const std::string path = "\\StringFileInfo\\" + strings + "\\" + name;
   if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void **>(&value), &length))
     return "(missing)";
   return std::string(value, length > 0 ? length - 1 : 0);
@@ -127,28 +129,34 @@ TEST(ReleaseExe, CarriesNoSymbolsOrDebugInformation) {
 #endif
 
 #ifdef ZELU_SETUP
-// The icon image that Windows picks at SIZE pixels from the module's first icon group: the bytes
-// of its RT_ICON resource, empty when there is none.
-BOOL CALLBACK TakeFirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR first) {
-  *reinterpret_cast<LPSTR *>(first) = name;
-  return FALSE;
+// The string table that the version block's first translation names, as "040904B0".
+std::string FirstTranslation(const std::vector<char> &block) {
+  WORD *pair = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void **>(&pair),
+                      &length) ||
+      length < 2 * sizeof(WORD))
+    return "(none)";
+  char name[9];
+  wsprintfA(name, "%04X%04X", pair[0], pair[1]);
+  return name;
 }
 
-std::string IconImage(HMODULE module, int size) {
-  LPSTR group = nullptr;
-  EnumResourceNamesA(module, MAKEINTRESOURCEA(14), TakeFirstName,
-                     reinterpret_cast<LONG_PTR>(&group)); // RT_GROUP_ICON
-  HRSRC found = group == nullptr ? nullptr : FindResourceA(module, group, MAKEINTRESOURCEA(14));
-  if (found == nullptr)
-    return "";
-  const int id =
-      LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(LoadResource(module, found))),
-                                  TRUE, size, size, LR_DEFAULTCOLOR);
-  HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)); // RT_ICON
-  if (image == nullptr)
-    return "";
-  return std::string(static_cast<const char *>(LockResource(LoadResource(module, image))),
-                     SizeofResource(module, image));
+BOOL CALLBACK AddIconImage(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR images) {
+  HRSRC found = FindResourceA(module, name, type);
+  reinterpret_cast<std::vector<std::string> *>(images)->emplace_back(
+      static_cast<const char *>(LockResource(LoadResource(module, found))),
+      SizeofResource(module, found));
+  return TRUE;
+}
+
+// Every icon image (RT_ICON) the module carries, in byte order.
+std::vector<std::string> IconImages(HMODULE module) {
+  std::vector<std::string> images;
+  EnumResourceNamesA(module, MAKEINTRESOURCEA(3), AddIconImage,
+                     reinterpret_cast<LONG_PTR>(&images));
+  std::sort(images.begin(), images.end());
+  return images;
 }
 
 TEST(Installer, CarriesTheProjectVersionAndTheGamesIcon) {
@@ -163,20 +171,19 @@ TEST(Installer, CarriesTheProjectVersionAndTheGamesIcon) {
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
   EXPECT_EQ(fixed->dwProductVersionMS, (ZELU_VERSION_MAJOR << 16u) | ZELU_VERSION_MINOR);
   EXPECT_EQ(fixed->dwProductVersionLS, ZELU_VERSION_PATCH << 16u);
-  EXPECT_EQ(VersionString(block, "ProductVersion"), ZELU_VERSION);
-  EXPECT_EQ(VersionString(block, "ProductName"), "Zelu's Line");
-  EXPECT_EQ(VersionString(block, "CompanyName"), "The zelu-line developers");
+  const std::string strings = FirstTranslation(block);
+  EXPECT_EQ(VersionString(block, "ProductVersion", strings), ZELU_VERSION);
+  EXPECT_EQ(VersionString(block, "ProductName", strings), "Zelu's Line");
+  EXPECT_EQ(VersionString(block, "CompanyName", strings), "The zelu-line developers");
 
+  // The game's icon: each of its images, and no other.
   HMODULE installer = LoadLibraryExA(setup, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(installer, nullptr) << GetLastError();
   HMODULE game = LoadLibraryExA(ExePath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(game, nullptr) << GetLastError();
-  for (int pixels : {16, 32, 48, 256}) {
-    const std::string wanted = IconImage(game, pixels);
-    ASSERT_FALSE(wanted.empty()) << pixels << " px";
-    EXPECT_TRUE(IconImage(installer, pixels) == wanted)
-        << "the installer's " << pixels << " px icon is not the game's";
-  }
+  const std::vector<std::string> wanted = IconImages(game);
+  EXPECT_EQ(wanted.size(), 6u);
+  EXPECT_TRUE(IconImages(installer) == wanted) << "the installer's icon is not the game's";
   FreeLibrary(game);
   FreeLibrary(installer);
 }
