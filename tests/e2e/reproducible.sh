@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Reproducible builds: the packages that make test built (the .deb, the Windows exe, zip and
-# installer, the web zip) are built a second time from a copy of the tree in another folder, in
-# another time zone and on a clock set a year and a month on, with make's own targets and only
-# the builds they need, and must come out byte for byte the same. Where two differ, diffoscope
+# installer, the web zip) are built a second time from a copy of the tree in another folder, with
+# other file modes, in another time zone and on a clock set a year and a month on, with make's
+# own targets and only the builds they need, and must come out byte for byte the same. Where two differ, diffoscope
 # shows how (the first differing byte where it is not installed). Then the packages are made
 # once more with SOURCE_DATE_EPOCH a day later, and the zips and the .deb must differ: the
 # comparison sees a time stamp that changes.
@@ -26,11 +26,13 @@ for artifact in "${artifacts[@]}"; do
   [ -f "$packages/$artifact" ] || fail "missing $packages/$artifact: make package windows web first"
 done
 
-# The tree as it is, committed or not, without its builds.
+# The tree as it is, committed or not, without its builds; its files group-writable, as a
+# checkout under umask 002 or an unpacked git archive has them.
 mkdir "$work/zelu-line"
 (cd "$root" && git ls-files -z --cached --others --exclude-standard |
   tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$work/zelu-line" ||
   fail "could not copy the tree"
+chmod -R g+w "$work/zelu-line"
 
 clock=(env TZ=Pacific/Kiritimati)
 command -v faketime >/dev/null && clock+=(faketime -f +395d)
