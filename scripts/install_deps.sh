@@ -19,7 +19,7 @@ web_packages=(cmake make emscripten)
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis)
 # diffoscope-minimal shows where two builds of one commit differ, should they; faketime sets the
 # second build's clock.
-test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev
+test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core
   wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox
   emscripten chromium diffoscope-minimal faketime)

@@ -202,6 +202,29 @@ TEST_F(MainLoopTest, F1ReopensInTheOtherModeWithTheGameUnchanged) {
   ExpectAllReleased();
 }
 
+// The switch clears only F1's own key: an arrow held through it steers on, in the same poll.
+TEST_F(MainLoopTest, AnArrowHeldThroughF1KeepsSteering) {
+  HWND first = nullptr;
+  script.At(3, [&] {
+    first = AppWindow.window;
+    GameState.direction = Right;
+    GameState.pendingTurn = 0;
+    GameState.framesPerStep = 20;
+    GameState.frameCounter = 1; // no step before the check
+    KeyState[VK_UP] = true;
+    KeyState[VK_F1] = true;
+  });
+  script.At(4, [&] {
+    EXPECT_NE(AppWindow.window, first);
+    EXPECT_FALSE(KeyState[VK_F1]);
+    EXPECT_TRUE(KeyState[VK_UP]);
+    EXPECT_EQ(GameState.pendingTurn, Up + 1);
+    TestQueueClose();
+  });
+  EXPECT_EQ(RunWinMain(), 0);
+  ExpectAllReleased();
+}
+
 TEST_F(MainLoopTest, FailedReopeningExitsWithZeroReleasingNothingTwice) {
   int presented = 0;
   script.At(3, [&] {
