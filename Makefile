@@ -77,8 +77,9 @@ windows:
 	@ls build/zelu-line-$(VERSION)-windows.zip build/zelu-line-$(VERSION)-windows-setup.exe
 
 # The browser build: build/web holds index.html, zelu-line.js, .wasm (with Data/ embedded), the
-# page's icon and the licences, and build/zelu-line-VERSION-web.zip holds the same site at its
-# root. Debian's emcc needs Debian's node modules when another node comes first on the PATH.
+# page's icons and the licences, and the web app's manifest, touch and gamepad scripts and service
+# worker (sw.js); build/zelu-line-VERSION-web.zip holds the same site at its root. Debian's emcc
+# needs Debian's node modules when another node comes first on the PATH.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 web: $(if $(filter test bench,$(MAKECMDGOALS)),,deps-web)
 	$(WEB_ENV) emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=Release \
