@@ -55,6 +55,15 @@ void CaptureBackBuffer(SDL_Window *window) {
   HookStoreFrame(std::move(pixels), width, height);
 }
 
+// WGL_EXT_swap_control over SDL's swap interval of the current context.
+BOOL WINAPI SwapIntervalExt(int interval) {
+  return SDL_GL_SetSwapInterval(interval) == 0 ? TRUE : FALSE;
+}
+
+int WINAPI GetSwapIntervalExt() {
+  return SDL_GL_GetSwapInterval();
+}
+
 } // namespace
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
@@ -115,6 +124,16 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
   Contexts().erase(Contexts().begin() + (record - Contexts().data()));
   HookHeld(-1);
   return TRUE;
+}
+
+PROC WINAPI wglGetProcAddress(LPCSTR name) {
+  if (name == nullptr || SDL_GL_GetCurrentContext() == nullptr)
+    return nullptr;
+  if (SDL_strcmp(name, "wglSwapIntervalEXT") == 0)
+    return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(SwapIntervalExt));
+  if (SDL_strcmp(name, "wglGetSwapIntervalEXT") == 0)
+    return reinterpret_cast<PROC>(reinterpret_cast<void (*)()>(GetSwapIntervalExt));
+  return nullptr;
 }
 
 BOOL WINAPI SwapBuffers(HDC dc) {

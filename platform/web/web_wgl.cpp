@@ -117,6 +117,11 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
   return TRUE;
 }
 
+// The browser presents at its own moments and has no swap interval to choose: no extensions.
+PROC WINAPI wglGetProcAddress(LPCSTR) {
+  return nullptr;
+}
+
 // The browser shows what was drawn when the program yields; the yield is also where the page's
 // input comes in, so the loop's own wait that follows keeps the frame's pace.
 BOOL WINAPI SwapBuffers(HDC dc) {
