@@ -1,7 +1,8 @@
 // The native floor: the least an SDL2 program does to show a 640 x 480 OpenGL frame, and to pace
 // frames of 200 textured quads to 10 ms (an absolute sleep to 0.3 ms before the frame's end, then
-// a spin). The game's own figures are read against these. Usage: floor_probe [FRAMES]; 0 (the
-// default) presents one frame and ends. With ZELU_FLOOR_STEPS set, prints the first frame's steps.
+// a spin). The game's own figures are read against these. Usage: floor_probe [FRAMES [fullscreen]];
+// 0 frames (the default) presents one frame and ends; `fullscreen` shows the window fullscreen in
+// a 640 x 480 mode, as the game starts. With ZELU_FLOOR_STEPS set, prints the first frame's steps.
 #include "bench/floor_stats.h"
 
 #include <SDL.h>
@@ -80,7 +81,9 @@ int main(int argc, char **argv) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0)
     return 2;
   FloorClock::time_point initialised = FloorClock::now();
-  SDL_Window *window = SDL_CreateWindow("floor", 0, 0, 640, 480, SDL_WINDOW_OPENGL);
+  bool fullscreen = argc > 2 && std::strcmp(argv[2], "fullscreen") == 0;
+  SDL_Window *window = SDL_CreateWindow(
+      "floor", 0, 0, 640, 480, SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
   FloorClock::time_point windowMade = FloorClock::now();
   SDL_GLContext context = window != nullptr ? SDL_GL_CreateContext(window) : nullptr;
   if (context == nullptr)

@@ -1,8 +1,9 @@
 // The Windows floor: the least a Win32 program does to show a 640 x 480 OpenGL frame through WGL,
 // and to pace frames of 200 textured quads to 10 ms (an absolute sleep on a high-resolution
 // waitable timer to 0.3 ms before the frame's end, then a spin). The game's own figures under
-// Wine are read against these. Usage: floor_probe.exe [FRAMES]; 0 (the default) presents one
-// frame and ends.
+// Wine are read against these. Usage: floor_probe.exe [FRAMES [fullscreen]]; 0 frames (the
+// default) presents one frame and ends; `fullscreen` changes to a 640 x 480 mode first, as the game
+// starts.
 #include "bench/floor_stats.h"
 
 #include <windows.h>
@@ -81,6 +82,15 @@ int main(int argc, char **argv) {
   long frames = argc > 1 ? std::atol(argv[1]) : 0;
   std::vector<FloorClock::time_point> swaps;
   swaps.reserve(static_cast<size_t>(frames) + 1);
+  if (argc > 2 && std::strcmp(argv[2], "fullscreen") == 0) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmPelsWidth = 640;
+    mode.dmPelsHeight = 480;
+    mode.dmBitsPerPel = 16;
+    ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+  }
   WNDCLASSA windowClass = {};
   windowClass.style = CS_OWNDC;
   windowClass.lpfnWndProc = DefWindowProcA;
@@ -144,5 +154,6 @@ int main(int argc, char **argv) {
   wglDeleteContext(context);
   ReleaseDC(window, dc);
   DestroyWindow(window);
+  ChangeDisplaySettingsA(nullptr, 0);
   return 0;
 }
