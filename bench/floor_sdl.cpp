@@ -25,7 +25,8 @@ double CpuSeconds() {
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 }
 
-// A 64 x 64 texture of two colours, and 200 quads of it spread over the window.
+// A 64 x 64 texture of two colours, and 200 quads of it, 20 x 20 pixels each (about as many
+// textured pixels as the game draws), spread over the window.
 void DrawQuads(int frame) {
   glClear(GL_COLOR_BUFFER_BIT);
   glBegin(GL_QUADS);
@@ -34,11 +35,11 @@ void DrawQuads(int frame) {
     glTexCoord2f(0, 0);
     glVertex2f(x, y);
     glTexCoord2f(1, 0);
-    glVertex2f(x + 40, y);
+    glVertex2f(x + 20, y);
     glTexCoord2f(1, 1);
-    glVertex2f(x + 40, y + 40);
+    glVertex2f(x + 20, y + 20);
     glTexCoord2f(0, 1);
-    glVertex2f(x, y + 40);
+    glVertex2f(x, y + 20);
   }
   glEnd();
 }

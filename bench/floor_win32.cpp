@@ -42,6 +42,8 @@ LONGLONG NowHundredNanos() {
          now.QuadPart % frequency.QuadPart * 10000000 / frequency.QuadPart;
 }
 
+// 200 quads of a 64 x 64 texture, 20 x 20 pixels each (about as many textured pixels as the game
+// draws), spread over the window.
 void DrawQuads(int frame) {
   glClear(GL_COLOR_BUFFER_BIT);
   glBegin(GL_QUADS);
@@ -50,11 +52,11 @@ void DrawQuads(int frame) {
     glTexCoord2f(0, 0);
     glVertex2f(x, y);
     glTexCoord2f(1, 0);
-    glVertex2f(x + 40, y);
+    glVertex2f(x + 20, y);
     glTexCoord2f(1, 1);
-    glVertex2f(x + 40, y + 40);
+    glVertex2f(x + 20, y + 20);
     glTexCoord2f(0, 1);
-    glVertex2f(x, y + 40);
+    glVertex2f(x, y + 20);
   }
   glEnd();
 }
