@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` builds and starts the game, `make test` builds
-# both builds and runs every test. Both install the Debian packages they miss first.
+# all three builds and runs every test. Both install the Debian packages they miss first.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 # Warnings are errors in the builds that make test makes (and so in CI), not for everyone.
@@ -14,8 +14,8 @@ run: deps-run native
 test: deps-test native asan windows package web
 	scripts/test_all.sh
 
-# Release builds of both builds' measured programs and the browser build, then the figures we
-# track as tables.
+# Release builds of the native and Windows builds' measured programs and the browser build, then
+# the figures we track as tables.
 bench: deps-test web
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build build/release -j $(JOBS) --target bench_programs

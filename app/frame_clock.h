@@ -20,9 +20,9 @@ extern FrameClockRecord FrameClock;
 // Chooses the time source and takes the start reading; a second call starts counting anew. A
 // counter that cannot be read at the start is no counter: the multimedia timer counts instead.
 void StartFrameClock();
-// Milliseconds since StartFrameClock as a single-precision float; 0 before it ran. Past 2^24 ms
-// (4.7 hours) the float's steps are 2 ms and more: a frame's length is measured with the two
-// calls below.
+// Milliseconds since StartFrameClock as a single-precision float; 0 before it ran. The game no
+// longer calls it (a deliberate keep, docs/DESIGN.md): past 2^24 ms (4.7 hours) the float's steps
+// are 2 ms and more, so a frame's length is measured with the two calls below.
 float FrameClockMillis();
 
 // The source's count now: the counter's value, or timeGetTime's. False when the counter failed;

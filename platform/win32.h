@@ -19,7 +19,7 @@
 
 #else
 
-// Calls provided by platform/sdl, by Win32 area:
+// Calls provided by platform/win32_core (over platform/sdl or platform/web), by Win32 area:
 //   kernel:    GetModuleHandleA, CreateFileA, CreateFileW, GetFileSize, CreateFileMappingA,
 //              MapViewOfFile, UnmapViewOfFile, CloseHandle, LocalAlloc, LocalFree,
 //              QueryPerformanceFrequency, QueryPerformanceCounter, CreateWaitableTimerExW,
@@ -32,7 +32,7 @@
 //              wglMakeCurrent, wglDeleteContext, wglGetProcAddress, CreateCompatibleDC,
 //              CreateDIBSection, SelectObject, SetDIBits, GdiFlush, DeleteDC, DeleteObject
 //   winmm:     timeGetTime, timeBeginPeriod, timeEndPeriod, PlaySoundA
-//   entry:     main calls WinMain
+//   entry:     each platform's main calls WinMain
 
 #include <cstddef>
 #include <cstdint>
@@ -521,7 +521,7 @@ MMRESULT WINAPI timeBeginPeriod(UINT period);
 MMRESULT WINAPI timeEndPeriod(UINT period);
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 
-// The program's entry, which platform/sdl's main calls.
+// The program's entry, which each platform's main calls.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
                    int showCommand);
 

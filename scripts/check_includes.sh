@@ -3,7 +3,9 @@
 # includes point only down the layers app -> game -> gfx -> platform; only platform/sdl/ and
 # platform/web/ include SDL or Emscripten; platform/win32_core/, which they share, includes
 # neither of them, and neither includes the other; game code never includes the test controls or
-# a platform's own files. Prints every include that breaks a rule; exits 1 when there is one.
+# a platform's own files; the rules (game/game_state.*) reach only their own header, the standard
+# library and platform/win32.h, for PlaySoundA, and name no OpenGL, so that they run without a
+# display. Prints every include that breaks a rule; exits 1 when there is one.
 set -uo pipefail
 root=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 cd "$root"
@@ -47,6 +49,11 @@ while IFS= read -r file; do
       platform/sdl/*:platform/web/* | platform/web/*:platform/sdl/*)
       report "$where" "${file%/*}/ includes $target from another platform" ;;
     esac
+    case $file:$target in
+    game/game_state.*:game/game_state.h | game/game_state.*:platform/win32.h) ;;
+    game/game_state.*:*/* | game/game_state.*:*.h)
+      report "$where" "the game's rules include only game_state.h, the standard library and platform/win32.h, not $target" ;;
+    esac
     if [ "$layer" != platform ]; then
       case $target in
       platform/win32.h) ;;
@@ -55,6 +62,11 @@ while IFS= read -r file; do
     fi
   done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file")
 done < <(find app game gfx platform -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+
+# platform/win32.h brings OpenGL's header with it, but the rules must not use it.
+while IFS= read -r line; do
+  report "${line%%:*}:$(cut -d: -f2 <<<"$line")" "the game's rules name OpenGL: $(cut -d: -f3- <<<"$line" | sed 's/^[[:space:]]*//')"
+done < <(grep -nHE '\<(gl[A-Z][A-Za-z0-9]*|GL_[A-Z0-9_]+|GL[a-z]+)\>' game/game_state.h game/game_state.cpp)
 
 echo "checked the includes of $checked files: $broken broken"
 [ "$broken" -eq 0 ]

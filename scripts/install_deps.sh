@@ -14,7 +14,7 @@ run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev 
 package_packages=(dpkg-dev)
 # The browser build (make web, make serve-web): Debian's Emscripten brings its own Python.
 web_packages=(cmake make emscripten)
-test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev
+test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox
   emscripten chromium)

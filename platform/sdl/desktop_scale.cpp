@@ -2,7 +2,7 @@
 // declare DPI awareness (this one draws a fixed picture): ZELU_SCALE when set, else what the X11
 // desktop says (GDK_SCALE, then the Xft.dpi resource), else 1.
 #include "platform/win32_core/test_hooks.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 
 #include <cmath>
 #include <cstdlib>

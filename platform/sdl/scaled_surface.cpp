@@ -1,7 +1,7 @@
 // The offscreen surface of a scaled window: the program draws its picture at the logical client
 // size, as it sees the window, and SwapBuffers enlarges it onto the window, as Windows does for a
 // program that does not declare DPI awareness.
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 
 #include <cmath>
 #include <map>

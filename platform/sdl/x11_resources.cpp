@@ -1,5 +1,5 @@
 // The X11 desktop's resources that the layer reads beside SDL: the Xft.dpi setting.
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 
 #include <X11/Xlib.h>
 

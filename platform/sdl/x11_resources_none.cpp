@@ -1,5 +1,5 @@
 // Systems without X11 have no X resources to read.
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 
 int XftDpiResource() {
   return 0;

@@ -3,7 +3,7 @@
 
 // gl_compat_calls.h, not gl_compat.h, whose macros would rename the calls below.
 #include "platform/web/gl_compat_calls.h"
-#include "platform/web/web_platform.h"
+#include "platform/web/platform.h"
 
 #include <map>
 #include <vector>

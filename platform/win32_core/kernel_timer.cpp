@@ -1,6 +1,7 @@
 // Waitable timers over the monotonic clock: a wait sleeps until the due time (SleepUntilNanos, the
 // platform's), or, on the test controls' virtual clock, moves that clock on to it.
 #include "platform/win32_core/kernel_timer.h"
+#include "platform/win32_core/native_platform.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <set>

@@ -6,7 +6,6 @@
 #include "platform/win32.h"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 // The calls that tests can make fail and count, by their Win32 names. A call listed here asks
@@ -98,10 +97,9 @@ struct PlatformHooks {
   bool (*takeInput)();
   // PeekMessageA found no message: counts that and runs the actions due now.
   void (*queueFoundEmpty)();
-  // Frames: whether SwapBuffers reads the back buffer first, where it leaves what it read, the
-  // action that runs before each swap, and the count of frames presented.
-  bool (*capturingFrames)();
-  void (*storeFrame)(std::vector<uint8_t> pixels, int width, int height);
+  // Frames: SwapBuffers of a window that the current context draws to offers its frame to be
+  // read first; then the action that runs before each swap, and the count of frames presented.
+  void (*frameDrawn)(HWND window);
   void (*beforeSwap)();
   void (*framePresented)();
   // The desktop scale that the tests set for windows created from now on; 0 when the desktop's.
@@ -156,12 +154,9 @@ inline void HookQueueFoundEmpty() {
   if (platformHooks != nullptr)
     platformHooks->queueFoundEmpty();
 }
-inline bool HookCapturingFrames() {
-  return platformHooks != nullptr && platformHooks->capturingFrames();
-}
-inline void HookStoreFrame(std::vector<uint8_t> pixels, int width, int height) {
+inline void HookFrameDrawn(HWND window) {
   if (platformHooks != nullptr)
-    platformHooks->storeFrame(std::move(pixels), width, height);
+    platformHooks->frameDrawn(window);
 }
 inline void HookBeforeSwap() {
   if (platformHooks != nullptr)
@@ -175,5 +170,24 @@ inline float HookDesktopScale() {
   return platformHooks != nullptr ? platformHooks->desktopScale() : 0;
 }
 
-// Implemented by mmsystem.cpp for the controls: whether a sound plays now.
-bool SoundIsPlaying();
+// --- For the test controls only ---------------------------------------------------------------
+// Resets and readings of win32_core's own state, each beside the state it touches.
+// Empties the thread's queue: posted messages, the quit request, pending input.
+void ClearMessageQueue();
+// Forgets every registered class that no window uses.
+void ForgetUnusedClasses();
+// Brings the desktop mode and the cursor back.
+void RestoreDisplayAndCursor();
+bool DisplayModeChanged();
+// ShowCursor's display count; the cursor shows while it is 0 or more.
+int CursorDisplayCount();
+
+// What each platform answers for the controls (its test_queries.cpp, linked into test programs
+// only, beside the window queries of platform/testing.h).
+// Reads the back buffer that the current context draws to (the picture as the program drew it,
+// at the logical size): RGB, rows packed, bottom row first.
+std::vector<uint8_t> ReadNativeFrame(HWND window, int *width, int *height);
+// Gives the window this client size on the screen, as a user's resizing would.
+void ResizeNativeWindow(HWND window, int screenWidth, int screenHeight);
+// Whether a sound plays now.
+bool NativeSoundPlaying();

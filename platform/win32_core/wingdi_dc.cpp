@@ -1,5 +1,6 @@
 // Window device contexts and their pixel format: GetDC, ReleaseDC, ChoosePixelFormat and
-// SetPixelFormat. The platform's wgl makes rendering contexts for the format set here.
+// SetPixelFormat, and a window's device context going with the window. wgl.cpp makes rendering
+// contexts for the format set here.
 #include "platform/win32.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
@@ -57,4 +58,11 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR * /*d
     return FALSE;
   record->pixelFormat = format;
   return TRUE;
+}
+
+void ForgetWindowDc(WindowRecord *record) {
+  ReleaseContextOn(record->handle);
+  HookHeld(-record->dcHeld);
+  record->dcHeld = 0;
+  record->dc = nullptr;
 }

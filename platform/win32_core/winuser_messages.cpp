@@ -2,10 +2,9 @@
 // into window messages; PeekMessageA, TranslateMessage, DispatchMessageA, DefWindowProcA and
 // PostQuitMessage.
 #include "platform/win32.h"
+#include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
-
-#include <time.h>
 
 #include <deque>
 
@@ -33,9 +32,7 @@ MessageQueue &Queue() {
 // A message's time: milliseconds of the monotonic clock (not timeGetTime, whose readings step the
 // test controls' virtual clock).
 DWORD MessageTime() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
+  return static_cast<DWORD>(MonotonicNanos() / 1000000u);
 }
 
 MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,10 +47,6 @@ MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void QueueInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Queue().input.push_back(MakeMessage(window, message, wParam, lParam));
-}
-
-WPARAM ActivateParam(WORD state, const WindowRecord &record) {
-  return static_cast<WPARAM>(record.minimized ? 1 : 0) << 16 | state;
 }
 
 // The character that TranslateMessage posts for a key-down (US layout, no dead keys); 0 when the
@@ -108,10 +101,11 @@ bool FindMessage(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, bool re
     queue.quitPending = !remove;
     return true;
   }
+  // The test controls' queued input comes before the platform's own.
   do {
     if (TakeFrom(queue.input, msg, window, filterMin, filterMax, remove))
       return true;
-  } while (TakePlatformInput());
+  } while (HookTakeInput() || TakePlatformInput());
   return false;
 }
 
@@ -121,7 +115,13 @@ void PostMessageToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
+void KeyInput(HWND window, int virtualKey, bool down, bool alt, bool control) {
+  // Alt combinations (but not AltGr, which is Ctrl+Alt), Alt itself and F10 are system keys.
+  bool system = virtualKey == VK_F10 || virtualKey == VK_MENU || (alt && !control);
+  KeyMessageInput(window, virtualKey, down, system, alt);
+}
+
+void KeyMessageInput(HWND window, int virtualKey, bool down, bool system, bool alt) {
   bool &wasDown = Queue().keyDown[virtualKey & 0xFF];
   LPARAM lParam =
       RepeatOnce | (alt ? AltDown : 0) | (wasDown || !down ? WasDown : 0) | (down ? 0 : GoingUp);
@@ -136,7 +136,7 @@ void FocusGainedInput(HWND window) {
   if (record == nullptr || (ActiveWindow() == window && FocusWindow() == window))
     return;
   SetActivationState(window, window);
-  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, *record), 0);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, window), 0);
 }
 
 // Another program takes the focus: the window stays as it is, only inactive.
@@ -145,7 +145,7 @@ void FocusLostInput(HWND window) {
   if (record == nullptr || (ActiveWindow() != window && FocusWindow() != window))
     return;
   SetActivationState(nullptr, nullptr);
-  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_INACTIVE, *record), 0);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_INACTIVE, window), 0);
 }
 
 void MinimizeInput(HWND window) {
@@ -154,7 +154,7 @@ void MinimizeInput(HWND window) {
     return;
   record->minimized = true;
   SetActivationState(nullptr, nullptr);
-  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_INACTIVE, *record), 0);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_INACTIVE, window), 0);
   QueueInput(window, WM_SIZE, SIZE_MINIMIZED, 0);
 }
 
@@ -169,7 +169,7 @@ void RestoreInput(HWND window) {
   }
   record->minimized = false;
   SetActivationState(window, window);
-  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, *record), 0);
+  QueueInput(window, WM_ACTIVATE, ActivateParam(WA_ACTIVE, window), 0);
   QueueInput(window, WM_SIZE, SIZE_RESTORED, SizeParam(record->clientWidth, record->clientHeight));
 }
 

@@ -1,15 +1,13 @@
 // What the window, class, message, display and wgl parts of the user layer share: the window
-// records, activation and focus, the thread's message queue and the display mode, and what each
-// platform underneath (platform/sdl, platform/web) provides to them. Internal to platform/.
+// records, activation and focus, the thread's message queue and the display mode. What the
+// platform underneath provides to them is native_platform.h. Internal to platform/.
 #pragma once
 
 #include "platform/win32.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <cmath>
 #include <string>
-
-// The platform's own window behind a record: an SDL window, or the page's canvas.
-struct NativeWindow;
 
 // One window. Handles (windows, device contexts, rendering contexts) are numbers that are never
 // reused in a process, checked against the live records before use, so a stale or foreign handle
@@ -77,6 +75,9 @@ void TakeKeyboardFocus(HWND window);
 BOOL DestroyWindowNow(HWND window);
 // Takes every fullscreen window back to a plain one (the desktop mode returns).
 void LeaveFullscreenWindows();
+// WM_ACTIVATE's wParam: the state in the low word, 1 in the high word while the window is
+// minimised.
+WPARAM ActivateParam(WORD state, HWND window);
 
 // --- Classes (winuser_class.cpp) --------------------------------------------------------------
 // The procedure of a registered class; null when no such class is registered.
@@ -88,14 +89,15 @@ bool ClassShowsApplicationIcon(const char *className);
 std::string ClassName(const char *className);
 // The frame that the styles imply around the client area, as AdjustWindowRectEx adds it.
 RECT FrameInsets(DWORD style, BOOL menu, DWORD exStyle);
-// Forgets every registered class that no window uses (the test controls' reset).
-void ForgetUnusedClasses();
 
 // --- Messages (winuser_messages.cpp) ----------------------------------------------------------
-// Input from the window system, queued as the messages it becomes (SDL's events and the test
-// controls' queue both come this way). A key goes to `window` as WM_KEYDOWN/UP, or as
-// WM_SYSKEYDOWN/UP when `system`; the rest change the window's state as the input would.
-void KeyInput(HWND window, int virtualKey, bool down, bool system, bool alt);
+// Input from the window system, queued as the messages it becomes (the platform's events and the
+// test controls' queue both come this way). A key goes to `window` as WM_KEYDOWN/UP, or as
+// WM_SYSKEYDOWN/UP when it is a system key (Alt, F10, or any key with Alt but not Ctrl); the rest
+// change the window's state as the input would.
+void KeyInput(HWND window, int virtualKey, bool down, bool alt, bool control);
+// A key message as it is asked for: WM_SYSKEYDOWN/UP when `system`, bit 29 when `alt`.
+void KeyMessageInput(HWND window, int virtualKey, bool down, bool system, bool alt);
 void FocusGainedInput(HWND window);
 void FocusLostInput(HWND window);
 void MinimizeInput(HWND window);
@@ -107,41 +109,14 @@ void CloseInput(HWND window);
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Drops every queued message for a window that is being destroyed.
 void ForgetMessagesFor(HWND window);
-// Empties the thread's queue: posted messages, the quit request, pending input.
-void ClearMessageQueue();
 
 // --- Display mode and cursor (winuser_display.cpp) --------------------------------------------
-// Starts the platform's video on first use; false when there is no display.
-bool EnsureVideo();
 // Whether a changed display mode is in force and has this size.
 bool FullscreenModeFits(int width, int height);
-bool DisplayModeChanged();
-// ShowCursor's display count; the cursor shows while it is 0 or more.
-int CursorDisplayCount();
-// Brings the desktop mode and the cursor back (the test controls' reset).
-void RestoreDisplayAndCursor();
 
-// --- Rendering contexts (the platform's wgl) ---------------------------------------------------
+// --- Device and rendering contexts (wingdi_dc.cpp, wgl.cpp) -----------------------------------
 // Called when a window goes away: its device context dies with it, and a context current on it
 // stops being current.
-void ForgetWindowSurface(WindowRecord *record);
-
-// --- The platform's windows and input (platform/sdl, platform/web) ------------------------------
-// A hidden platform window for a new record (its client size, styles and fullscreen flag are set);
-// null when the platform cannot make one.
-NativeWindow *CreateNativeWindow(const WindowRecord &record, const char *title, int x, int y);
-void DestroyNativeWindow(NativeWindow *native);
-void ShowNativeWindow(NativeWindow *native, bool visible);
-void RaiseNativeWindow(NativeWindow *native);
-void FocusNativeWindow(NativeWindow *native);
-void LeaveNativeFullscreen(NativeWindow *native);
-// DefWindowProcA's SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE.
-void NativeSystemCommand(NativeWindow *native, WPARAM command);
-// The factor by which a plain (not fullscreen) window is larger on the screen than the program
-// sees it; 1 where the platform does not scale.
-float PlainWindowScale();
-// Called when a window's logical client size changes: what it draws to takes the size.
-void FitWindowSurface(WindowRecord *record);
-// Turns the next piece of window-system input into messages (through the calls above); false
-// when there is none.
-bool TakePlatformInput();
+void ForgetWindowDc(WindowRecord *record);
+// A rendering context current on the window stops being current.
+void ReleaseContextOn(HWND window);

@@ -22,12 +22,6 @@ WindowList &Windows() {
   return windows;
 }
 
-WPARAM ActivateParam(WORD state, HWND window) {
-  WindowRecord *record = FindWindowRecord(window);
-  WORD minimized = record != nullptr && record->minimized ? 1 : 0;
-  return static_cast<WPARAM>(minimized) << 16 | state;
-}
-
 // Moves the keyboard focus, with WM_KILLFOCUS to the window losing it and WM_SETFOCUS to the
 // one gaining it.
 void MoveFocus(HWND window) {
@@ -92,7 +86,7 @@ void DiscardWindow(HWND window) {
     WindowRecord *record = windows.live[i].get();
     if (record->handle != window)
       continue;
-    ForgetWindowSurface(record);
+    ForgetWindowDc(record);
     ForgetMessagesFor(window);
     DestroyNativeWindow(record->native);
     windows.live.erase(windows.live.begin() + static_cast<long>(i));
@@ -106,6 +100,12 @@ void DiscardWindow(HWND window) {
 }
 
 } // namespace
+
+WPARAM ActivateParam(WORD state, HWND window) {
+  WindowRecord *record = FindWindowRecord(window);
+  WORD minimized = record != nullptr && record->minimized ? 1 : 0;
+  return static_cast<WPARAM>(minimized) << 16 | state;
+}
 
 uintptr_t NewHandleValue() {
   Windows().nextHandle += 4;

@@ -1,5 +1,5 @@
 // The one table from SDL scancodes to Windows virtual-key codes.
-#include "platform/sdl/winuser_keys.h"
+#include "platform/sdl/input_keys.h"
 
 namespace {
 

@@ -17,8 +17,8 @@ inline SDL_Window *SdlWindowOf(HWND window) {
 }
 // The live window that SDL knows by `windowId`; null when none.
 HWND WindowFromSdlId(Uint32 windowId);
-// When a changed display mode is in force and has this size: true, with the display and mode.
-bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mode);
+// The display and SDL mode that the changed display mode entered, for a fullscreen window.
+void EnteredMode(int *display, SDL_DisplayMode *mode);
 
 // --- Desktop scale (desktop_scale.cpp, x11_resources.cpp) -------------------------------------
 // The factor by which plain windows are larger on the screen than the program sees them; known

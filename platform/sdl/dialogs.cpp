@@ -1,15 +1,13 @@
 // Message boxes over SDL's modal message box.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/win32_core/test_hooks.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <SDL.h>
 
 namespace {
 
-Uint32 BoxKind(UINT type) {
-  switch (type & 0xF0) {
+Uint32 BoxKind(UINT icon) {
+  switch (icon) {
   case MB_ICONERROR:
     return SDL_MESSAGEBOX_ERROR;
   case MB_ICONEXCLAMATION:
@@ -21,23 +19,18 @@ Uint32 BoxKind(UINT type) {
 
 } // namespace
 
-int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  int answer;
-  if (HookScriptedBox(owner, text, caption, type, &answer))
-    return answer;
-  if (HookFails(PlatformCall::MessageBoxA))
-    return 0;
-  bool yesNo = (type & 0xF) == MB_YESNO;
+int AskNativeQuestion(NativeWindow *owner, const char *caption, const char *text, bool yesNo,
+                      UINT icon) {
   const SDL_MessageBoxButtonData okButtons[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
        "OK"}};
   const SDL_MessageBoxButtonData yesNoButtons[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"}, {0, IDNO, "No"}};
   SDL_MessageBoxData box = {};
-  box.flags = BoxKind(type);
-  box.window = SdlWindowOf(owner); // null (no parent) for an unknown or null owner
-  box.title = caption ? caption : "Error";
-  box.message = text ? text : "";
+  box.flags = BoxKind(icon);
+  box.window = reinterpret_cast<SDL_Window *>(owner);
+  box.title = caption;
+  box.message = text;
   box.numbuttons = yesNo ? 2 : 1;
   box.buttons = yesNo ? yesNoButtons : okButtons;
   int pressed = -1;

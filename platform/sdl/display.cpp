@@ -1,8 +1,7 @@
-// SDL's video subsystem, display-mode changes and the cursor's display count.
+// SDL's video subsystem, the display modes it enters and leaves, and its pointer.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/win32_core/test_hooks.h"
-#include "platform/win32_core/winuser_state.h"
+#include "platform/sdl/platform.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -16,10 +15,9 @@ const Uint32 VideoRetryMillis = 50;
 
 struct DisplayState {
   bool videoReady = false;
-  bool modeChanged = false;
-  int modeDisplay = 0;
+  int modeDisplay = 0; // the display and mode last entered, which fullscreen windows take
   SDL_DisplayMode mode = {};
-  int cursorCount = 0; // ShowCursor's display count: the cursor shows while it is 0 or more
+  bool cursorShown = true; // as ShowCursor last asked, applied once video runs
 };
 
 DisplayState &Display() {
@@ -29,7 +27,7 @@ DisplayState &Display() {
 
 void ApplyCursor() {
   if (Display().videoReady)
-    SDL_ShowCursor(Display().cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    SDL_ShowCursor(Display().cursorShown ? SDL_ENABLE : SDL_DISABLE);
 }
 
 // The first mode of any display with this size; depth does not matter (current displays have
@@ -44,14 +42,6 @@ bool FindMode(int width, int height, int *display, SDL_DisplayMode *mode) {
     }
   }
   return false;
-}
-
-// The size that a request asks for; a field that it does not name keeps the desktop's value.
-void RequestedSize(const DEVMODEA &request, int *width, int *height) {
-  SDL_DisplayMode desktop = {};
-  SDL_GetDesktopDisplayMode(0, &desktop);
-  *width = (request.dmFields & DM_PELSWIDTH) ? static_cast<int>(request.dmPelsWidth) : desktop.w;
-  *height = (request.dmFields & DM_PELSHEIGHT) ? static_cast<int>(request.dmPelsHeight) : desktop.h;
 }
 
 // Whether SDL runs on a driver that shows windows: its headless drivers only when asked for.
@@ -105,61 +95,34 @@ bool EnsureVideo() {
   return true;
 }
 
-LONG WINAPI ChangeDisplaySettingsA(DEVMODEA *mode, DWORD /*flags*/) {
-  if (HookFails(PlatformCall::ChangeDisplaySettingsA))
-    return DISP_CHANGE_FAILED;
-  DisplayState &state = Display();
-  if (mode == nullptr) {
-    // Back to the desktop: fullscreen windows become plain windows of their size.
-    state.modeChanged = false;
-    LeaveFullscreenWindows();
-    return DISP_CHANGE_SUCCESSFUL;
-  }
-  if (!EnsureVideo())
-    return DISP_CHANGE_FAILED;
-  int width, height, display;
-  SDL_DisplayMode found = {};
-  RequestedSize(*mode, &width, &height);
-  if (!FindMode(width, height, &display, &found))
-    return DISP_CHANGE_BADMODE;
-  state.modeChanged = true;
-  state.modeDisplay = display;
-  state.mode = found;
-  return DISP_CHANGE_SUCCESSFUL;
-}
-
-int WINAPI ShowCursor(BOOL show) {
-  Display().cursorCount += show ? 1 : -1;
-  ApplyCursor();
-  return Display().cursorCount;
-}
-
-bool ChangedModeOfSize(int width, int height, int *display, SDL_DisplayMode *mode) {
-  const DisplayState &state = Display();
-  if (!state.modeChanged || state.mode.w != width || state.mode.h != height)
-    return false;
-  *display = state.modeDisplay;
-  *mode = state.mode;
+bool NativeDesktopSize(int *width, int *height) {
+  SDL_DisplayMode desktop = {};
+  SDL_GetDesktopDisplayMode(0, &desktop);
+  *width = desktop.w;
+  *height = desktop.h;
   return true;
 }
 
-bool FullscreenModeFits(int width, int height) {
+// Any mode of the size will do; the windows made in it take it when they go fullscreen.
+LONG EnterNativeDisplayMode(int width, int height, bool /*temporary*/) {
   int display = 0;
-  SDL_DisplayMode mode = {};
-  return ChangedModeOfSize(width, height, &display, &mode);
+  SDL_DisplayMode found = {};
+  if (!FindMode(width, height, &display, &found))
+    return DISP_CHANGE_BADMODE;
+  Display().modeDisplay = display;
+  Display().mode = found;
+  return DISP_CHANGE_SUCCESSFUL;
 }
 
-bool DisplayModeChanged() {
-  return Display().modeChanged;
-}
+// SDL gives the desktop its mode back as each fullscreen window leaves fullscreen.
+void LeaveNativeDisplayMode() {}
 
-int CursorDisplayCount() {
-  return Display().cursorCount;
-}
-
-void RestoreDisplayAndCursor() {
-  Display().modeChanged = false;
-  LeaveFullscreenWindows();
-  Display().cursorCount = 0;
+void ShowNativeCursor(bool visible) {
+  Display().cursorShown = visible;
   ApplyCursor();
+}
+
+void EnteredMode(int *display, SDL_DisplayMode *mode) {
+  *display = Display().modeDisplay;
+  *mode = Display().mode;
 }

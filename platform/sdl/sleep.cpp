@@ -1,6 +1,6 @@
 // The native build's sleep beneath waitable timers: the thread sleeps until the monotonic clock's
 // due time.
-#include "platform/win32_core/kernel_timer.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <cerrno>
 #include <time.h>

@@ -1,9 +1,8 @@
-// Input over SDL: the test controls' queued input first, then SDL's keyboard and window events,
-// turned into the window messages that Win32 would post.
+// Input over SDL: its keyboard and window events, turned into the window messages that Win32
+// would post.
 #include "platform/win32.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/sdl/winuser_keys.h"
-#include "platform/win32_core/test_hooks.h"
+#include "platform/sdl/platform.h"
+#include "platform/sdl/input_keys.h"
 #include "platform/win32_core/winuser_state.h"
 
 namespace {
@@ -41,19 +40,13 @@ void KeyEventInput(const SDL_KeyboardEvent &event) {
   int virtualKey = VirtualKeyFromScancode(event.keysym.scancode);
   if (window == nullptr || virtualKey == 0)
     return;
-  bool alt = (event.keysym.mod & KMOD_ALT) != 0;
-  bool control = (event.keysym.mod & KMOD_CTRL) != 0;
-  // Alt combinations (but not AltGr, which is Ctrl+Alt), Alt itself and F10 are system keys.
-  bool system = virtualKey == VK_F10 || virtualKey == VK_MENU || (alt && !control);
-  KeyInput(window, virtualKey, event.state == SDL_PRESSED, system, alt);
+  KeyInput(window, virtualKey, event.state == SDL_PRESSED, (event.keysym.mod & KMOD_ALT) != 0,
+           (event.keysym.mod & KMOD_CTRL) != 0);
 }
 
 } // namespace
 
-// The test controls' queue first, then SDL's events.
 bool TakePlatformInput() {
-  if (HookTakeInput())
-    return true;
   SDL_Event event;
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_PollEvent(&event) == 0)
     return false;

@@ -1,6 +1,6 @@
 // The platform windows of the native build: SDL windows with OpenGL, made hidden, fullscreen in
 // the changed display mode when their record is.
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/platform.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -72,7 +72,7 @@ NativeWindow *CreateNativeWindow(const WindowRecord &record, const char *title, 
   int display = 0;
   SDL_DisplayMode mode = {};
   if (record.fullscreen)
-    ChangedModeOfSize(record.clientWidth, record.clientHeight, &display, &mode);
+    EnteredMode(&display, &mode);
   SetSurfaceAttributes();
   SDL_Window *window = CreateSdlWindow(record, title, x, y, display, mode);
   // The stock application icon is the game's own here; other icons are not provided.

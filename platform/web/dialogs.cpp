@@ -1,7 +1,7 @@
 // Message boxes as the page's own question overlay: the game waits (an Asyncify yield) until
 // the player answers, and the button chosen comes back as MessageBoxA's result.
 #include "platform/win32.h"
-#include "platform/win32_core/test_hooks.h"
+#include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
 
@@ -25,8 +25,8 @@ EM_ASYNC_JS(int, AskPage, (const char *caption, const char *text, int yesNo, int
 });
 // clang-format on
 
-int IconKind(UINT type) {
-  switch (type & 0xF0) {
+int IconKind(UINT icon) {
+  switch (icon) {
   case MB_ICONERROR:
     return 1;
   case MB_ICONEXCLAMATION:
@@ -38,12 +38,10 @@ int IconKind(UINT type) {
 
 } // namespace
 
-int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-  if (HookFails(PlatformCall::MessageBoxA))
-    return 0;
-  bool yesNo = (type & 0xF) == MB_YESNO;
-  int chosen =
-      AskPage(caption ? caption : "Error", text ? text : "", yesNo ? 1 : 0, IconKind(type));
+// The page has one window and no owners.
+int AskNativeQuestion(NativeWindow *, const char *caption, const char *text, bool yesNo,
+                      UINT icon) {
+  int chosen = AskPage(caption, text, yesNo ? 1 : 0, IconKind(icon));
   if (!yesNo)
     return IDOK;
   return chosen == 0 ? IDYES : IDNO;

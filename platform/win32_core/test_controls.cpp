@@ -1,8 +1,8 @@
-// The test controls: armed failures, scripted message boxes, recorded sounds, the virtual clock,
-// queued input, frame capture and window state. Linked into test programs only; before main it
-// installs the hook table through which the platform calls consult it (test_hooks.h).
+// The test controls that need no particular platform: armed failures, scripted message boxes,
+// recorded sounds, the virtual clock, queued input and frame capture. Linked into test programs
+// only, with the platform's window queries (its test_queries.cpp); before main it installs the
+// hook table through which the platform calls consult it (test_hooks.h).
 #include "platform/testing.h"
-#include "platform/sdl/sdl_window.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -132,7 +133,7 @@ const std::vector<TestSound> &TestSounds() {
 }
 
 bool TestSoundPlaying() {
-  return SoundIsPlaying();
+  return NativeSoundPlaying();
 }
 
 void TestUseVirtualClock(uint64_t startMicros, uint64_t stepMicros) {
@@ -239,17 +240,6 @@ bool TestWindowExists(HWND window) {
   return FindWindowRecord(window) != nullptr;
 }
 
-bool TestWindowFullscreen(HWND window) {
-  WindowRecord *record = FindWindowRecord(window);
-  return record != nullptr && (SDL_GetWindowFlags(SdlWindow(record)) & SDL_WINDOW_FULLSCREEN) != 0;
-}
-
-bool TestWindowVisible(HWND window) {
-  WindowRecord *record = FindWindowRecord(window);
-  return record != nullptr && record->visible &&
-         (SDL_GetWindowFlags(SdlWindow(record)) & SDL_WINDOW_SHOWN) != 0;
-}
-
 void TestClientSize(HWND window, int *width, int *height) {
   TestScreenSize(window, width, height);
   if (WindowRecord *record = FindWindowRecord(window)) {
@@ -258,18 +248,8 @@ void TestClientSize(HWND window, int *width, int *height) {
   }
 }
 
-void TestScreenSize(HWND window, int *width, int *height) {
-  *width = *height = 0;
-  if (WindowRecord *record = FindWindowRecord(window))
-    SDL_GetWindowSize(SdlWindow(record), width, height);
-}
-
 void TestSetDesktopScale(float scale) {
   Controls().desktopScale = scale;
-}
-
-float TestDesktopScaleFrom(const char *zeluScale, const char *gdkScale, int xftDpi) {
-  return DesktopScaleFrom(zeluScale, gdkScale, xftDpi);
 }
 
 bool TestCursorVisible() {
@@ -360,15 +340,10 @@ void QueueFoundEmpty() {
     entry.action(entry.context);
 }
 
-bool CapturingFrames() {
-  return Controls().captureFrames;
-}
-
-void StoreFrame(std::vector<uint8_t> pixels, int width, int height) {
+void FrameDrawn(HWND window) {
   TestControls &c = Controls();
-  c.lastFrame = std::move(pixels);
-  c.lastFrameWidth = width;
-  c.lastFrameHeight = height;
+  if (c.captureFrames)
+    c.lastFrame = ReadNativeFrame(window, &c.lastFrameWidth, &c.lastFrameHeight);
 }
 
 void BeforeSwap() {
@@ -411,9 +386,9 @@ bool InputTarget(const TestInput &input, HWND *window) {
 void InputToMessages(const TestInput &input, HWND window) {
   switch (input.kind) {
   case TestInput::Key:
-    return KeyInput(window, input.virtualKey, input.down, false, false);
+    return KeyMessageInput(window, input.virtualKey, input.down, false, false);
   case TestInput::SysKey:
-    return KeyInput(window, input.virtualKey, input.down, true, input.alt);
+    return KeyMessageInput(window, input.virtualKey, input.down, true, input.alt);
   case TestInput::Minimize:
     return MinimizeInput(window);
   case TestInput::Restore:
@@ -422,8 +397,8 @@ void InputToMessages(const TestInput &input, HWND window) {
     return FocusLostInput(window);
   case TestInput::Resize:
     if (WindowRecord *record = FindWindowRecord(window))
-      SDL_SetWindowSize(SdlWindow(record), ScreenPixels(*record, input.width),
-                        ScreenPixels(*record, input.height));
+      ResizeNativeWindow(window, ScreenPixels(*record, input.width),
+                         ScreenPixels(*record, input.height));
     return ResizeInput(window, input.width, input.height);
   case TestInput::Close:
     return CloseInput(window);
@@ -446,18 +421,51 @@ float DesktopScaleHook() {
   return Controls().desktopScale;
 }
 
-const PlatformHooks Hooks = {
-    CallFails,         ObjectsHeld,          MessageBoxHook,
-    PlaySoundHook,     VirtualMicros,        ClockIsVirtual,
-    VirtualNow,        WaitVirtual,          NoHighResolutionTimer,
-    TimeGetTimeOffset, NoPerformanceCounter, CounterFrequency,
-    TakeInput,         QueueFoundEmpty,      CapturingFrames,
-    StoreFrame,        BeforeSwap,           FramePresented,
-    DesktopScaleHook,
-};
+// Filled field by field, by name: every field is a function pointer, and one left null would
+// crash the first call that consults it, so the table is checked whole when it is installed.
+PlatformHooks FilledHooks() {
+  PlatformHooks hooks = {};
+  hooks.callFails = CallFails;
+  hooks.objectsHeld = ObjectsHeld;
+  hooks.messageBox = MessageBoxHook;
+  hooks.playSound = PlaySoundHook;
+  hooks.virtualMicros = VirtualMicros;
+  hooks.clockIsVirtual = ClockIsVirtual;
+  hooks.virtualNow = VirtualNow;
+  hooks.waitVirtual = WaitVirtual;
+  hooks.noHighResolutionTimer = NoHighResolutionTimer;
+  hooks.timeGetTimeOffset = TimeGetTimeOffset;
+  hooks.noPerformanceCounter = NoPerformanceCounter;
+  hooks.counterFrequency = CounterFrequency;
+  hooks.takeInput = TakeInput;
+  hooks.queueFoundEmpty = QueueFoundEmpty;
+  hooks.frameDrawn = FrameDrawn;
+  hooks.beforeSwap = BeforeSwap;
+  hooks.framePresented = FramePresented;
+  hooks.desktopScale = DesktopScaleHook;
+  return hooks;
+}
+
+using AnyHook = void (*)();
+static_assert(std::is_trivially_copyable<PlatformHooks>::value &&
+                  sizeof(PlatformHooks) % sizeof(AnyHook) == 0,
+              "the hook table holds function pointers only");
+
+const PlatformHooks &CheckedHooks() {
+  static const PlatformHooks hooks = FilledHooks();
+  AnyHook fields[sizeof(PlatformHooks) / sizeof(AnyHook)];
+  std::memcpy(fields, &hooks, sizeof hooks);
+  for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
+    if (fields[i] == nullptr) {
+      std::fprintf(stderr, "test_controls.cpp: field %zu of PlatformHooks is not filled\n", i);
+      std::abort();
+    }
+  }
+  return hooks;
+}
 
 // Linking the controls is what installs them: before main, so that objects are counted from
 // the first one.
-[[maybe_unused]] const bool hooksInstalled = (platformHooks = &Hooks, true);
+[[maybe_unused]] const bool hooksInstalled = (platformHooks = &CheckedHooks(), true);
 
 } // namespace

@@ -1,7 +1,5 @@
-// Multimedia services over the browser: timeGetTime from the page's clock and PlaySoundA over
-// Web Audio, with the sound files read from the preloaded Data/.
-#include "platform/win32.h"
-#include "platform/win32_core/test_hooks.h"
+// Sounds over Web Audio, one at a time, with the sound files read from the preloaded Data/.
+#include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
 
@@ -81,31 +79,15 @@ EM_JS(void, StopPageSound, (), {
 
 } // namespace
 
-DWORD WINAPI timeGetTime(void) {
-  return static_cast<DWORD>(static_cast<uint64_t>(emscripten_get_now()));
+// The page's audio starts with its first sound.
+bool NativeSoundReady() {
+  return true;
 }
 
-// The page's timers have the resolution the browser gives them; nothing here can change it.
-MMRESULT WINAPI timeBeginPeriod(UINT period) {
-  return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
+bool PlayNativeSound(const char *path, bool loop, bool wait) {
+  return PlayPageSound(path, loop ? 1 : 0, wait ? 1 : 0, SyncMarginMillis) != 0;
 }
 
-MMRESULT WINAPI timeEndPeriod(UINT period) {
-  return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR;
-}
-
-BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
-  if (HookFails(PlatformCall::PlaySoundA))
-    return FALSE;
-  if (sound == nullptr) {
-    StopPageSound();
-    return TRUE;
-  }
-  // A repeating sound must be asynchronous, as on Windows.
-  if ((flags & SND_LOOP) && !(flags & SND_ASYNC))
-    return FALSE;
-  bool wait = !(flags & SND_ASYNC);
-  return PlayPageSound(sound, (flags & SND_LOOP) ? 1 : 0, wait ? 1 : 0, SyncMarginMillis) != 0
-             ? TRUE
-             : FALSE;
+void StopNativeSound() {
+  StopPageSound();
 }

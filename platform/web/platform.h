@@ -1,0 +1,16 @@
+// What the web platform's parts share. Internal to platform/web.
+#pragma once
+
+// Lets the browser run: it presents the canvas, delivers input and runs timers, and the program
+// goes on from here afterwards (an Asyncify yield). sleep.cpp.
+void YieldToPage();
+// When the program last yielded, in the page's milliseconds (emscripten_get_now).
+double LastYieldMillis();
+
+// Starts listening to the page's keyboard, focus and visibility; once. input.cpp.
+void ListenToPage();
+// When the player last pressed a key, in the page's milliseconds; long ago when never.
+double LastKeyDownMillis();
+
+// Whether this thread has a current rendering context (the page's WebGL). gl_context.cpp.
+bool WebContextIsCurrent();
