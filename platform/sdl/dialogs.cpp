@@ -1,5 +1,7 @@
-// Message boxes over SDL's modal message box.
+// Message boxes over SDL's modal message box, and where SDL cannot show one, over the desktop's
+// dialog programs and standard error (dialog_fallback.cpp).
 #include "platform/win32.h"
+#include "platform/sdl/dialog_fallback.h"
 #include "platform/win32_core/native_platform.h"
 
 #include <SDL.h>
@@ -34,8 +36,9 @@ int AskNativeQuestion(NativeWindow *owner, const char *caption, const char *text
   box.numbuttons = yesNo ? 2 : 1;
   box.buttons = yesNo ? yesNoButtons : okButtons;
   int pressed = -1;
+  // A box nobody sees must not decide for the player: Win32 would have shown it.
   if (SDL_ShowMessageBox(&box, &pressed) != 0)
-    return 0;
+    return AskWithoutSdl(caption, text, (yesNo ? MB_YESNO : MB_OK) | icon, SDL_GetError());
   if (pressed < 0) // closed without a button
     return yesNo ? IDNO : IDOK;
   return pressed;

@@ -13,6 +13,12 @@ struct NativeContext {
 
 namespace {
 
+// clang-format off
+EM_JS(void, TellPageFramePresented, (), {
+  if (typeof Module["onFramePresented"] === "function") Module["onFramePresented"]();
+});
+// clang-format on
+
 // The page's WebGL context is made once and shared by every HGLRC: the emulation of the fixed
 // function pipeline belongs to one context. What a context owns goes when the last one does.
 struct ContextState {
@@ -96,6 +102,12 @@ void FitWindowSurface(WindowRecord *) {}
 // The browser shows what was drawn when the program yields; the yield is also where the page's
 // input comes in, so the loop's own wait that follows keeps the frame's pace.
 void PresentNativeWindow(WindowRecord *, bool) {
+  // The page says "Playing." only once a frame is on the canvas.
+  static bool told = false;
+  if (!told) {
+    told = true;
+    TellPageFramePresented();
+  }
   YieldToPage();
 }
 

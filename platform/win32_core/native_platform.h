@@ -83,9 +83,10 @@ bool PlayNativeSound(const char *path, bool loop, bool wait);
 void StopNativeSound();
 
 // --- Message boxes ----------------------------------------------------------------------------
-// Asks the player and waits for the answer: IDOK for an OK box, IDYES or IDNO for a Yes/No box;
-// 0 when the question cannot be shown. `icon` is MB_ICONERROR, MB_ICONEXCLAMATION or another
-// MB_ICON value; `owner` may be null.
+// Asks the player and waits for the answer: IDOK for an OK box, IDYES or IDNO for a Yes/No box.
+// A box must reach the player: when the platform's own box fails, it tells the player another
+// way and answers the default button (IDYES or IDOK) itself. `icon` is MB_ICONERROR,
+// MB_ICONEXCLAMATION or another MB_ICON value; `owner` may be null.
 int AskNativeQuestion(NativeWindow *owner, const char *caption, const char *text, bool yesNo,
                       UINT icon);
 

@@ -91,7 +91,9 @@ function pageProbes(width, height, initialCapture) {
 
 // Opens the page with the probes, capturing its first `capture` frames. `scripts`: more page
 // scripts, each [function, ...arguments], run after the probes and before the page's own.
-async function launch(url, capture = 0, scripts = []) {
+// `chromiumArgs`: more switches for Chromium; `beforeLoad(page)`: runs before the page loads
+// (to intercept its requests, say).
+async function launch(url, capture = 0, scripts = [], { chromiumArgs = [], beforeLoad } = {}) {
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: 'new',
@@ -102,6 +104,7 @@ async function launch(url, capture = 0, scripts = []) {
       '--no-first-run',
       '--no-sandbox',
       `--window-size=800,640`,
+      ...chromiumArgs,
     ],
   });
   const page = await browser.newPage();
@@ -111,6 +114,7 @@ async function launch(url, capture = 0, scripts = []) {
   page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
   await page.evaluateOnNewDocument(pageProbes, WIDTH, HEIGHT, capture);
   for (const [script, ...args] of scripts) await page.evaluateOnNewDocument(script, ...args);
+  if (beforeLoad) await beforeLoad(page);
   const started = Date.now();
   await page.goto(url);
   return { browser, page, log, started };
