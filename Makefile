@@ -57,8 +57,9 @@ windows:
 	@ls build/zelu-line-*-windows.zip
 
 # The browser build: build/web holds index.html, zelu-line.js, .wasm and .data (the preloaded
-# Data/), the page's icon and the licences. Debian's emcc needs Debian's node modules when another
-# node comes first on the PATH.
+# Data/), the page's icons and the licences, and the web app's manifest, touch and gamepad
+# scripts and service worker (sw.js). Debian's emcc needs Debian's node modules when another node
+# comes first on the PATH.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
 web: $(if $(filter test bench,$(MAKECMDGOALS)),,deps-web)
 	$(WEB_ENV) emcmake cmake -S . -B build/web-cmake -DCMAKE_BUILD_TYPE=Release \

@@ -1,8 +1,9 @@
 // WinMain: opens the game window, starts the frame clock and runs passes until WM_QUIT, Escape
 // or the frame function ends the game; each frame is drawn, presented, paced to 10 ms and then
-// followed by the key polling.
+// followed by the key polling, which reads the keyboard and the gamepad.
 #include "app/frame_clock.h"
 #include "app/frame_wait.h"
+#include "app/gamepad.h"
 #include "app/game_window.h"
 #include "app/window_proc.h"
 #include "game/game_state.h"
@@ -31,18 +32,18 @@ bool SwitchDisplayMode() {
 // against the heading, not a turn already pending, so a step never reverses the snake.
 void SteerFromKeys() {
   Direction heading = GameState.direction;
-  if (KeyState[VK_RIGHT] && heading != Left)
+  if (KeyDown(VK_RIGHT) && heading != Left)
     GameState.pendingTurn = Right + 1;
-  else if (KeyState[VK_UP] && heading != Down)
+  else if (KeyDown(VK_UP) && heading != Down)
     GameState.pendingTurn = Up + 1;
-  else if (KeyState[VK_LEFT] && heading != Right)
+  else if (KeyDown(VK_LEFT) && heading != Right)
     GameState.pendingTurn = Left + 1;
-  else if (KeyState[VK_DOWN] && heading != Up)
+  else if (KeyDown(VK_DOWN) && heading != Up)
     GameState.pendingTurn = Down + 1;
 }
 
 void RestartOnSpace() {
-  if (KeyState[VK_SPACE] && (GameState.gameOver || GameState.completed || !AppWindow.active))
+  if (KeyDown(VK_SPACE) && (GameState.gameOver || GameState.completed || !AppWindow.active))
     RestartGame();
 }
 
@@ -54,12 +55,13 @@ FrameOutcome RunFrame() {
   int64_t start;
   ReadFrameClockTicks(&start);
   FrameOutcome outcome = KeepGoing;
-  if ((AppWindow.active && !DrawFrame()) || KeyState[VK_ESCAPE])
+  if ((AppWindow.active && !DrawFrame()) || KeyDown(VK_ESCAPE))
     outcome = EndAfterPass;
   else
     SwapBuffers(AppWindow.deviceContext);
   WaitOutFrame(start, FramePaceMillis);
-  if (KeyState[VK_F1] && !SwitchDisplayMode())
+  PollGamepad();
+  if (KeyDown(VK_F1) && !SwitchDisplayMode())
     return ExitAtOnce;
   SteerFromKeys();
   RestartOnSpace();

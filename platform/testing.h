@@ -104,6 +104,18 @@ void TestQueueClose();
 // the next one.
 void TestAtEmptyQueue(int nth, void (*action)(void *), void *context);
 
+// --- Gamepads ---------------------------------------------------------------------------------
+// Virtual game controllers with the Xbox layout, which XInputGetState reads as it reads real
+// ones. A pad attaches with nothing pressed and its sticks at rest; TestReset detaches them all.
+// Returns the pad's number for the calls below.
+int TestAttachGamepad();
+// Holds exactly these XINPUT_GAMEPAD_* buttons.
+void TestSetGamepadButtons(int pad, WORD buttons);
+// Moves the left stick: -32768 to 32767 each, x growing rightwards and y downwards, as the device
+// itself reports it.
+void TestSetGamepadStick(int pad, int x, int y);
+void TestDetachGamepad(int pad);
+
 // --- Frames -----------------------------------------------------------------------------------
 // With capture on, each SwapBuffers reads the back buffer (RGB, bottom row first) first.
 void TestCaptureFrames(bool on);

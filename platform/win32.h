@@ -10,6 +10,9 @@
 #endif
 #include <windows.h>
 #include <mmsystem.h>
+// XInputGetState is ours (platform/windows/gamepad.cpp): it loads XInput when first called, so
+// that a system without it still plays.
+#include <xinput.h>
 #include <GL/gl.h>
 
 // Windows 10 1803 and later; MinGW-w64's headers do not name it yet.
@@ -32,6 +35,7 @@
 //              wglMakeCurrent, wglDeleteContext, wglGetProcAddress, CreateCompatibleDC,
 //              CreateDIBSection, SelectObject, SetDIBits, GdiFlush, DeleteDC, DeleteObject
 //   winmm:     timeGetTime, timeBeginPeriod, timeEndPeriod, PlaySoundA
+//   xinput:    XInputGetState
 //   entry:     each platform's main calls WinMain
 
 #include <cstddef>
@@ -60,6 +64,7 @@ typedef unsigned char BYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
+typedef int16_t SHORT;
 typedef unsigned int UINT;
 typedef int INT;
 typedef int64_t LONGLONG;
@@ -438,6 +443,43 @@ typedef UINT MMRESULT;
 #define SND_NODEFAULT 0x0002
 #define SND_LOOP 0x0008
 
+// Gamepads (XInput): the Xbox layout, whatever the pad.
+#define XUSER_MAX_COUNT 4
+#define ERROR_SUCCESS 0L
+#define ERROR_BAD_ARGUMENTS 160L
+#define ERROR_DEVICE_NOT_CONNECTED 1167L
+#define XINPUT_GAMEPAD_DPAD_UP 0x0001
+#define XINPUT_GAMEPAD_DPAD_DOWN 0x0002
+#define XINPUT_GAMEPAD_DPAD_LEFT 0x0004
+#define XINPUT_GAMEPAD_DPAD_RIGHT 0x0008
+#define XINPUT_GAMEPAD_START 0x0010
+#define XINPUT_GAMEPAD_BACK 0x0020
+#define XINPUT_GAMEPAD_LEFT_THUMB 0x0040
+#define XINPUT_GAMEPAD_RIGHT_THUMB 0x0080
+#define XINPUT_GAMEPAD_LEFT_SHOULDER 0x0100
+#define XINPUT_GAMEPAD_RIGHT_SHOULDER 0x0200
+#define XINPUT_GAMEPAD_A 0x1000
+#define XINPUT_GAMEPAD_B 0x2000
+#define XINPUT_GAMEPAD_X 0x4000
+#define XINPUT_GAMEPAD_Y 0x8000
+#define XINPUT_GAMEPAD_LEFT_THUMB_DEADZONE 7849
+
+// The sticks run from -32768 to 32767, y growing upwards; the triggers from 0 to 255.
+typedef struct _XINPUT_GAMEPAD {
+  WORD wButtons;
+  BYTE bLeftTrigger;
+  BYTE bRightTrigger;
+  SHORT sThumbLX;
+  SHORT sThumbLY;
+  SHORT sThumbRX;
+  SHORT sThumbRY;
+} XINPUT_GAMEPAD;
+
+typedef struct _XINPUT_STATE {
+  DWORD dwPacketNumber;
+  XINPUT_GAMEPAD Gamepad;
+} XINPUT_STATE;
+
 // kernel
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
@@ -520,6 +562,10 @@ DWORD WINAPI timeGetTime(void);
 MMRESULT WINAPI timeBeginPeriod(UINT period);
 MMRESULT WINAPI timeEndPeriod(UINT period);
 BOOL WINAPI PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+
+// xinput: ERROR_SUCCESS with the pad's state, ERROR_DEVICE_NOT_CONNECTED (the state untouched)
+// when no pad has this user index (0 to 3).
+DWORD WINAPI XInputGetState(DWORD userIndex, XINPUT_STATE *state);
 
 // The program's entry, which each platform's main calls.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,

@@ -185,10 +185,10 @@ std::vector<std::uint8_t> EncodeBmp32(const RgbaPicture &picture) {
 
 std::vector<AssetFile> BuildIconFiles() {
   std::map<int, RgbaPicture> pictures;
-  for (int size : {16, 24, 32, 48, 64, 128, 256})
+  for (int size : {16, 24, 32, 48, 64, 128, 192, 256, 512})
     pictures[size] = BuildIconPicture(size);
   std::vector<AssetFile> files;
-  for (int size : {48, 64, 128, 256})
+  for (int size : {48, 64, 128, 192, 256, 512})
     files.push_back({"zelu-line-" + std::to_string(size) + ".png", EncodePng(pictures[size])});
   std::vector<RgbaPicture> windowsSizes;
   for (int size : {16, 24, 32, 48, 64, 256})

@@ -26,6 +26,7 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<RgbaPicture> &pictures);
 std::vector<std::uint8_t> EncodeBmp32(const RgbaPicture &picture);
 
 // The icon files by name: zelu-line-48.png, -64, -128 and -256 for the desktop's icon theme,
+// -192 and -512 for the browser build's web app manifest,
 // zelu-line.ico (16 to 256 pixels) for the Windows executable, zelu-line-64.bmp for the native
 // window. The same code always gives the same bytes.
 std::vector<AssetFile> BuildIconFiles();

@@ -24,6 +24,8 @@ const char HelpText[] =
     "  Space       start a new game after it ended\n"
     "  F1          switch between fullscreen and windowed mode\n"
     "  Escape      quit\n"
+    "A gamepad plays too: D-pad or left stick to steer, A or Start for Space, Y for F1, Back to\n"
+    "quit. SDL_GAMECONTROLLERCONFIG describes a pad that SDL does not know.\n"
     "\n"
     "The pictures and sounds come from Data/ in the current directory, else from Data/ beside\n"
     "the program, else from the installed data folder " ZELU_DATA_FROM_EXE " (relative to the\n"

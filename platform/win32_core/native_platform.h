@@ -1,10 +1,10 @@
 // What a platform beneath win32_core provides: every call below, and nothing more. win32_core
 // implements the Win32 calls on top of them, so that each Win32 rule is written once; a platform
 // only makes windows, turns its input into the calls of winuser_state.h, enters and leaves a
-// display mode, drives rendering contexts, plays a sound, asks a question and sleeps.
-// platform/sdl and platform/web each implement the list, one file per group (window.cpp,
-// input.cpp, display.cpp, gl_context.cpp, sound.cpp, dialogs.cpp, sleep.cpp). Internal to
-// platform/.
+// display mode, drives rendering contexts, plays a sound, asks a question, sleeps and reads its
+// gamepads. platform/sdl and platform/web each implement the list, one file per group
+// (window.cpp, input.cpp, display.cpp, gl_context.cpp, sound.cpp, dialogs.cpp, sleep.cpp,
+// gamepad.cpp). Internal to platform/.
 #pragma once
 
 #include "platform/win32.h"
@@ -94,3 +94,9 @@ int AskNativeQuestion(NativeWindow *owner, const char *caption, const char *text
 // Returns once MonotonicNanos (kernel_timer.h) has reached `due`, not before: the thread sleeps
 // natively; the browser build gives the page the time instead of spinning through it.
 void SleepUntilNanos(uint64_t due);
+
+// --- Gamepads ---------------------------------------------------------------------------------
+// Beneath XInputGetState (xinput.cpp, which keeps XInput's arguments and packet number): the pad
+// with this user index (0 to 3) in XInput's layout and units, sticks with y growing upwards;
+// false when none is connected there. A pad connected since the last call counts at once.
+bool ReadPlatformPad(DWORD userIndex, XINPUT_GAMEPAD *pad);

@@ -101,6 +101,7 @@ void TestReset() {
   ClearMessageQueue();
   ForgetUnusedClasses();
   RestoreDisplayAndCursor();
+  DetachNativeTestGamepads();
 }
 
 void TestFailCall(const char *function, int nth) {

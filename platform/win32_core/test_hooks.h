@@ -191,3 +191,5 @@ std::vector<uint8_t> ReadNativeFrame(HWND window, int *width, int *height);
 void ResizeNativeWindow(HWND window, int screenWidth, int screenHeight);
 // Whether a sound plays now.
 bool NativeSoundPlaying();
+// Detaches every gamepad the tests attached (TestReset).
+void DetachNativeTestGamepads();

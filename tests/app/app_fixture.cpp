@@ -1,6 +1,7 @@
 // Shared ground for the in-process tests of the application shell.
 #include "tests/app/app_fixture.h"
 
+#include "app/gamepad.h"
 #include "app/window_proc.h"
 #include "game/game_state.h"
 
@@ -22,6 +23,7 @@ void ExpectBoxes(const std::vector<ExpectedBox> &expected) {
 void ResetAppRecords() {
   AppWindow = AppWindowRecord{nullptr, nullptr, nullptr, nullptr, true, true};
   std::memset(KeyState, 0, sizeof KeyState);
+  Gamepad = PadRecord();
   RestartGame();
 }
 

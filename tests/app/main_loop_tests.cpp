@@ -48,28 +48,6 @@ extern "C" int SDL_GL_GetSwapInterval(void) {
 
 namespace {
 
-// Steps that run at chosen frames of a running WinMain: the step for frame k runs when
-// PeekMessageA finds the queue empty for the k-th time, just before frame k.
-class FrameScript {
-public:
-  void At(int frame, std::function<void()> step) { steps.emplace_back(frame, std::move(step)); }
-  void Arm() {
-    if (!steps.empty())
-      TestAtEmptyQueue(steps[0].first, Run, this);
-  }
-
-private:
-  static void Run(void *context) {
-    FrameScript *self = static_cast<FrameScript *>(context);
-    size_t current = self->next++;
-    if (self->next < self->steps.size())
-      TestAtEmptyQueue(self->steps[self->next].first - self->steps[current].first, Run, self);
-    self->steps[current].second();
-  }
-  std::vector<std::pair<int, std::function<void()>>> steps;
-  size_t next = 0;
-};
-
 class MainLoopTest : public AppTest {
 protected:
   void SetUp() override {

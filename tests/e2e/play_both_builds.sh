@@ -6,6 +6,8 @@
 #  - 1024x768x24 (no 640x480 mode): the fullscreen question appears and a key press answers Yes;
 #    the game runs windowed (the native game printing nothing about the box, which SDL showed);
 #    closing the window ends the program with 0.
+#  - Windows, 640x480x16 with both XInput libraries hidden from Wine: the game reads no pad and
+#    plays (Down turns the snake) and Escape ends it with 0.
 #  - Both native windows carry the game's icon.
 #  - Native, 1920x1440x24 (no 640x480 mode): with ZELU_SCALE=2 the window is 1280x960 on the
 #    screen, and its screenshot shrunk by 2 equals the unscaled window's (bar the snake's cells).
@@ -333,6 +335,25 @@ unreadable_image_run() {
   stop_display
 }
 
+# The Windows build where neither XInput library loads: without a pad to read, it plays.
+no_xinput_run() {
+  label=no-xinput
+  start_display 640x480x16
+  ZELU_WINEDLLOVERRIDES="xinput1_4,xinput9_1_0=d" launch
+  local window pressed
+  window=$(wait_window "$title" "$hang_limit") || fail "no game window"
+  look_until "$window" start first_frames
+  press "$window" Down
+  look_until "$window" steered turned_down
+  note "without XInput, Down turned the head: $snake"
+  pressed=$(millis)
+  press "$window" Escape
+  expect_exit "$pressed" Escape
+  [ "$exit_code" -eq 0 ] || fail "exit code $exit_code after Escape"
+  end_wine_session
+  stop_display
+}
+
 # Opens the game windowed (the question answered Yes) on the current display with ZELU_SCALE=$1,
 # checks the window's size on the screen ($2) and takes its screenshot as $3.
 scaled_window_shot() {
@@ -384,6 +405,7 @@ for build in native windows; do
   windowed_run
   unreadable_image_run
   [ "$build" = native ] && scaled_desktop_run
+  [ "$build" = windows ] && no_xinput_run
   took=$(($(millis) - started))
   echo "$build: passed in $((took / 1000)).$((took % 1000 / 100)) s"
 done

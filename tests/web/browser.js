@@ -20,6 +20,8 @@ const TYPES = {
   '.data': 'application/octet-stream',
   '.png': 'image/png',
   '.txt': 'text/plain; charset=utf-8',
+  '.css': 'text/css',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves `root` on 127.0.0.1 at a free port; resolves with { server, url }.
@@ -92,8 +94,10 @@ function pageProbes(width, height, initialCapture) {
 // Opens the page with the probes, capturing its first `capture` frames. `scripts`: more page
 // scripts, each [function, ...arguments], run after the probes and before the page's own.
 // `chromiumArgs`: more switches for Chromium; `beforeLoad(page)`: runs before the page loads
-// (to intercept its requests, say).
-async function launch(url, capture = 0, scripts = [], { chromiumArgs = [], beforeLoad } = {}) {
+// (to intercept its requests, say); `viewport`: puppeteer's viewport (a phone's, with touch)
+// instead of 800 x 640.
+async function launch(url, capture = 0, scripts = [],
+                      { chromiumArgs = [], beforeLoad, viewport = { width: 800, height: 640 } } = {}) {
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: 'new',
@@ -108,7 +112,7 @@ async function launch(url, capture = 0, scripts = [], { chromiumArgs = [], befor
     ],
   });
   const page = await browser.newPage();
-  await page.setViewport({ width: 800, height: 640 });
+  await page.setViewport(viewport);
   const log = [];
   page.on('console', (message) => log.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => log.push(`page error: ${error.message}`));
@@ -226,4 +230,4 @@ async function press(page, key, holdMillis = 80) {
   await page.keyboard.up(key);
 }
 
-module.exports = { serve, launch, captureFrames, waitFor, press, sleep, Frame, WIDTH, HEIGHT };
+module.exports = { serve, launch, pageProbes, captureFrames, waitFor, press, sleep, Frame, WIDTH, HEIGHT };
