@@ -110,3 +110,16 @@ void PresentNativeWindow(WindowRecord *, bool) {
   }
   YieldToPage();
 }
+
+// The browser presents at its own moments: there is no swap interval to choose.
+bool NativeOffersSwapInterval() {
+  return false;
+}
+
+bool SetNativeSwapInterval(int) {
+  return false;
+}
+
+int NativeSwapInterval() {
+  return 0;
+}
