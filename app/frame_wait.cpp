@@ -1,5 +1,5 @@
 // The frame's wait: a sleep on a waitable timer that ends a margin before the frame's end, then a
-// spin on the frame clock. The margin follows how late the timer has woken of late.
+// spin on the frame clock. The margin follows the latest wake of the last few frames.
 #include "app/frame_wait.h"
 
 #include "app/frame_clock.h"
@@ -13,12 +13,12 @@ namespace {
 
 // Where a wake's lateness is not known yet: enough for a 1 ms timer resolution.
 const double FirstWakeMarginMillis = 2.0;
-// A late wake widens the margin at once to one and a half times its lateness plus the floor...
+// The margin is one and a half times the latest wake of the last WakeHistoryLength frames plus
+// the floor. A late wake widens it at once; once that wake is older than the history, the margin
+// narrows again: wakes that come late again and again keep it wide, while one late wake among
+// punctual ones costs the spin of some 16 frames, not of a second's worth.
 const double WakeLatenessShare = 1.5;
 const double WakeMarginFloorMillis = 0.05;
-// ...and every frame narrows it by this share, down to the floor, so that one late wake keeps
-// it wide for a second or so.
-const double WakeMarginShrink = 0.97;
 // The most of a frame ever spun. Wakes later than this come from a machine too busy for a spin
 // to help: its frames come late either way, and a spinning core would take time from drawing.
 const double WakeMarginCeilingMillis = 4.0;
@@ -32,10 +32,16 @@ bool SleepFor(double millis) {
   return WaitForSingleObject(FrameWait.timer, INFINITE) == WAIT_OBJECT_0;
 }
 
+// Notes how late this frame's wake came (0 when it did not sleep) and sets the next margin.
 void FollowWakeLateness(double latenessMillis) {
-  double wanted = std::max(latenessMillis, 0.0) * WakeLatenessShare + WakeMarginFloorMillis;
+  FrameWait.wakeLatenessMillis[FrameWait.nextWake] = std::max(latenessMillis, 0.0);
+  FrameWait.nextWake = (FrameWait.nextWake + 1) % WakeHistoryLength;
+  FrameWait.wakesNoted = std::min(FrameWait.wakesNoted + 1, WakeHistoryLength);
+  double latest = 0;
+  for (int i = 0; i < FrameWait.wakesNoted; ++i)
+    latest = std::max(latest, FrameWait.wakeLatenessMillis[i]);
   FrameWait.wakeMarginMillis =
-      std::min(std::max(wanted, FrameWait.wakeMarginMillis), WakeMarginCeilingMillis);
+      std::min(latest * WakeLatenessShare + WakeMarginFloorMillis, WakeMarginCeilingMillis);
 }
 
 } // namespace
@@ -56,19 +62,19 @@ void WaitOutFrame(int64_t startTicks, double frameMillis) {
   if (!ReadFrameClockTicks(&now))
     return;
   double remaining = frameMillis - FrameClockMillisBetween(startTicks, now);
-  // The margin narrows at every frame, also in frames that end without a sleep.
-  FrameWait.wakeMarginMillis =
-      std::max(FrameWait.wakeMarginMillis * WakeMarginShrink, WakeMarginFloorMillis);
+  // Every frame counts in the history, also one that ends without a sleep: the margin narrows.
+  double lateness = 0;
   if (FrameWait.timer != nullptr && remaining > FrameWait.wakeMarginMillis) {
     double sleep = remaining - FrameWait.wakeMarginMillis;
     if (SleepFor(sleep)) {
       int64_t woken;
       if (!ReadFrameClockTicks(&woken))
         return;
-      FollowWakeLateness(FrameClockMillisBetween(now, woken) - sleep);
+      lateness = FrameClockMillisBetween(now, woken) - sleep;
       now = woken;
     }
   }
+  FollowWakeLateness(lateness);
   while (FrameClockMillisBetween(startTicks, now) < frameMillis) {
     if (!ReadFrameClockTicks(&now))
       return;

@@ -6,11 +6,19 @@
 
 #include <cstdint>
 
+// How many of the latest frames' wakes the margin follows.
+const int WakeHistoryLength = 16;
+
 // All zero until OpenFrameWait.
 struct FrameWaitRecord {
   HANDLE timer;            // the waitable timer; null when none could be made, and then it spins
   bool raisedResolution;   // timeBeginPeriod(1) is in force until CloseFrameWait
   double wakeMarginMillis; // how long before the end a sleep ends; follows how late wakes come
+  // How late the latest frames woke, in ms, 0 for a frame without a sleep: a ring of which the
+  // first `wakesNoted` entries are valid and `nextWake` is written next.
+  double wakeLatenessMillis[WakeHistoryLength];
+  int wakesNoted;
+  int nextWake;
 };
 
 extern FrameWaitRecord FrameWait;

@@ -34,6 +34,32 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME zelu-line-${PROJECT_VERSION}-windows)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+
+  # The installer, zelu-line-VERSION-windows-setup.exe, made by NSIS's makensis. Its script names
+  # every file of Data/, so that the uninstaller removes exactly those.
+  file(GLOB data_files CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/Data
+       ${PROJECT_SOURCE_DIR}/Data/*)
+  set(ZELU_NSIS_INSTALL_DATA "")
+  set(ZELU_NSIS_UNINSTALL_DATA "")
+  set(data_paths "")
+  foreach(file IN LISTS data_files)
+    string(APPEND ZELU_NSIS_INSTALL_DATA "  File \"${PROJECT_SOURCE_DIR}/Data/${file}\"\n")
+    string(APPEND ZELU_NSIS_UNINSTALL_DATA "  Delete \"$INSTDIR\\Data\\${file}\"\n")
+    list(APPEND data_paths ${PROJECT_SOURCE_DIR}/Data/${file})
+  endforeach()
+  configure_file(${packaging}/windows/installer.nsi.in ${generated}/installer.nsi @ONLY)
+  find_program(ZELU_MAKENSIS makensis)
+  if(ZELU_MAKENSIS)
+    set(ZELU_SETUP ${PROJECT_BINARY_DIR}/zelu-line-${PROJECT_VERSION}-windows-setup.exe)
+    add_custom_command(OUTPUT ${ZELU_SETUP}
+      COMMAND ${ZELU_MAKENSIS} -V2 -DZELU_EXE=$<TARGET_FILE:zelu-line> -DZELU_DOCS=${generated}
+              -DZELU_OUT=${ZELU_SETUP} ${generated}/installer.nsi
+      DEPENDS zelu-line ${generated}/installer.nsi ${generated}/README.txt
+              ${generated}/LICENSE.txt ${generated}/THIRD_PARTY_NOTICES.txt ${ZELU_ICO}
+              ${data_paths}
+      COMMENT "Making the installer ${ZELU_SETUP}")
+    add_custom_target(installer ALL DEPENDS ${ZELU_SETUP})
+  endif()
 else()
   install(TARGETS zelu-line RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/Data DESTINATION ${ZELU_DATA_DIR})

@@ -32,8 +32,8 @@
 //              ChangeDisplaySettingsA, ShowCursor, PeekMessageA, TranslateMessage,
 //              DispatchMessageA, DefWindowProcA, PostQuitMessage, MessageBoxA, wsprintfA
 //   gdi/wgl:   GetDC, ReleaseDC, ChoosePixelFormat, SetPixelFormat, SwapBuffers, wglCreateContext,
-//              wglMakeCurrent, wglDeleteContext, CreateCompatibleDC, CreateDIBSection,
-//              SelectObject, SetDIBits, GdiFlush, DeleteDC, DeleteObject
+//              wglMakeCurrent, wglDeleteContext, wglGetProcAddress, CreateCompatibleDC,
+//              CreateDIBSection, SelectObject, SetDIBits, GdiFlush, DeleteDC, DeleteObject
 //   winmm:     timeGetTime, timeBeginPeriod, timeEndPeriod, PlaySoundA
 //   xinput:    XInputGetState
 //   entry:     each platform's main calls WinMain
@@ -543,6 +543,10 @@ BOOL WINAPI SwapBuffers(HDC dc);
 HGLRC WINAPI wglCreateContext(HDC dc);
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context);
 BOOL WINAPI wglDeleteContext(HGLRC context);
+typedef intptr_t(WINAPI *PROC)(void);
+// The current context's extension functions; only WGL_EXT_swap_control's wglSwapIntervalEXT and
+// wglGetSwapIntervalEXT where the platform has a swap interval. Null with no current context.
+PROC WINAPI wglGetProcAddress(LPCSTR name);
 HDC WINAPI CreateCompatibleDC(HDC dc);
 HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO *info, UINT usage, void **bits,
                                 HANDLE section, DWORD offset);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that a build needs and are missing: only those, with one
 # `apt-get update` when there is something to install. `run` is enough to build and play;
-# `package` adds what `make package` needs; `web` is what the browser build needs; `test` adds
-# the tests, the Windows cross build, Wine, the virtual display, the package checkers, and
-# Emscripten, Chromium and Node.js for the browser build.
+# `package` adds what `make package` needs; `web` is what the browser build needs; `release` is
+# what `make release` needs to build all three packages; `test` adds the tests, the Windows cross
+# build, Wine, the virtual display, the package checkers, and Emscripten, Chromium and Node.js
+# for the browser build.
 set -euo pipefail
 
 # xfonts-base: the core X fonts that SDL draws its message boxes with (the game's questions and
@@ -14,10 +15,14 @@ run_packages=(cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev 
 package_packages=(dpkg-dev)
 # The browser build (make web, make serve-web): Debian's Emscripten brings its own Python.
 web_packages=(cmake make emscripten)
+# The Windows cross build and its installer (NSIS), for make release and make test.
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix nsis)
+# diffoscope-minimal shows where two builds of one commit differ, should they; faketime sets the
+# second build's clock.
 test_packages=(dpkg-dev lintian desktop-file-utils appstream unzip clang libclang-rt-dev clang-format
-  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libfreetype-dev fonts-dejavu-core
   wine64 wine xvfb xauth xdotool x11-utils imagemagick zip sox
-  emscripten chromium)
+  emscripten chromium diffoscope-minimal faketime)
 # Node.js and npm run the browser build's test (puppeteer-core from npm). A machine that has them
 # from elsewhere (NodeSource, nvm) keeps its own: Debian's npm would not install beside them.
 web_tools=()
@@ -28,9 +33,12 @@ case "${1:-run}" in
 run) wanted=("${run_packages[@]}") ;;
 package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
 web) wanted=("${web_packages[@]}") ;;
-test) wanted=("${run_packages[@]}" "${test_packages[@]}" ${web_tools[@]+"${web_tools[@]}"}) ;;
+release) wanted=("${run_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
+  "${windows_packages[@]}" git) ;;
+test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}"
+  ${web_tools[@]+"${web_tools[@]}"}) ;;
 *)
-  echo "usage: $0 [run|package|web|test]" >&2
+  echo "usage: $0 [run|package|web|release|test]" >&2
   exit 2
   ;;
 esac

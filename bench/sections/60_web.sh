@@ -7,7 +7,7 @@ source "$(dirname "$0")/../bench_lib.sh"
 
 site=${ZELU_BENCH_WEB:-$root/build/web}
 modules=$root/build/web-test
-files=(index.html icon.png zelu-line.js zelu-line.wasm zelu-line.data)
+files=(index.html icon.png zelu-line.js zelu-line.wasm)
 
 # size_rows: one row per file (bytes raw, gzip -6, gzip -9, and -9's share of raw), and the total.
 size_rows() {
@@ -32,7 +32,7 @@ section "Browser build: download size"
   size_rows
 } | print_table
 section_end "gzip -6 is zlib's default level, which servers that compress on the fly commonly use; \
-gzip -9 is a file compressed ahead of time. zelu-line.data is the game's Data/, preloaded."
+gzip -9 is a file compressed ahead of time. zelu-line.wasm holds the game's Data/."
 
 # Runs the browser benchmark once (hang guards of five minutes); its lines are in $web_lines.
 web_lines=

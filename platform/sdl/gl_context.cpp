@@ -48,3 +48,15 @@ void PresentNativeWindow(WindowRecord *window, bool current) {
     PresentScaledSurface(window);
   SDL_GL_SwapWindow(SdlWindow(window));
 }
+
+bool NativeOffersSwapInterval() {
+  return true;
+}
+
+bool SetNativeSwapInterval(int interval) {
+  return SDL_GL_SetSwapInterval(interval) == 0;
+}
+
+int NativeSwapInterval() {
+  return SDL_GL_GetSwapInterval();
+}

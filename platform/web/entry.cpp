@@ -1,5 +1,5 @@
 // The process entry of the browser build: main hands over to the program's WinMain. The page
-// has no command line, and Data/ is preloaded beside the program.
+// has no command line, and Data/ is embedded in the program.
 #include "platform/win32.h"
 #include "platform/web/platform.h"
 

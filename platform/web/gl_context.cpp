@@ -112,3 +112,16 @@ void PresentNativeWindow(WindowRecord *, bool) {
     TellPageFramePresented();
   }
 }
+
+// The browser presents at its own moments: there is no swap interval to choose.
+bool NativeOffersSwapInterval() {
+  return false;
+}
+
+bool SetNativeSwapInterval(int) {
+  return false;
+}
+
+int NativeSwapInterval() {
+  return 0;
+}

@@ -1,8 +1,8 @@
 # Writes SITE/sw.js from sw.js.in for the site in SITE: the cache is named for VERSION and the
 # digest of the site's files, and every file is listed with its SHA-256.
 #   cmake -DSITE=build/web -DVERSION=1.0.0 -P platform/web/make_service_worker.cmake
-set(files index.html zelu-line.js zelu-line.wasm zelu-line.data manifest.webmanifest icon.png
-          icon-192.png icon-512.png touch.css touch.js pad_overlay.js offline.js LICENSE.txt
+set(files index.html zelu-line.js zelu-line.wasm manifest.webmanifest icon.png icon-192.png
+          icon-512.png touch.css touch.js pad_overlay.js offline.js LICENSE.txt
           THIRD_PARTY_NOTICES.txt)
 set(listing "")
 set(digests "")

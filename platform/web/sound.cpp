@@ -1,4 +1,4 @@
-// Sounds over Web Audio, one at a time, with the sound files read from the preloaded Data/.
+// Sounds over Web Audio, one at a time, with the sound files read from the embedded Data/.
 #include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
@@ -10,7 +10,7 @@ namespace {
 // ever ends.
 const int SyncMarginMillis = 250;
 
-// Plays a file from the preloaded files: decodes it once (kept by name), stops the sound that
+// Plays a file from the embedded files: decodes it once (kept by name), stops the sound that
 // plays, starts this one (repeating when asked) and, when asked to wait, waits for its end.
 // 1 when the sound started, 0 when the file is missing or cannot be decoded.
 // clang-format off

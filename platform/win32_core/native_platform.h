@@ -68,6 +68,11 @@ void DeleteNativeContext(NativeContext *context);
 void FitWindowSurface(WindowRecord *record);
 // Shows the window's back buffer; `current` when this thread's context draws to the window.
 void PresentNativeWindow(WindowRecord *window, bool current);
+// The current context's swap interval, for WGL_EXT_swap_control: whether the platform has one to
+// choose at all (the extension is offered only then), a change (false when refused), its value.
+bool NativeOffersSwapInterval();
+bool SetNativeSwapInterval(int interval);
+int NativeSwapInterval();
 
 // --- Sound ------------------------------------------------------------------------------------
 // Opens the sound output on first use; false when there is none (every sound then fails).

@@ -1,10 +1,11 @@
 // Rendering contexts over the platform's, for the pixel format that wingdi_dc.cpp sets:
-// wglCreateContext, wglMakeCurrent, wglDeleteContext, and SwapBuffers with the test controls'
-// frame capture.
+// wglCreateContext, wglMakeCurrent, wglDeleteContext, wglGetProcAddress (WGL_EXT_swap_control),
+// and SwapBuffers with the test controls' frame capture.
 #include "platform/win32.h"
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -39,6 +40,21 @@ void ReleaseCurrent() {
   ReleaseNativeContext();
   state.current = nullptr;
   state.currentWindow = nullptr;
+}
+
+// WGL_EXT_swap_control over the platform's swap interval of the current context.
+BOOL WINAPI SwapIntervalExt(int interval) {
+  if (Contexts().current == nullptr || interval < 0)
+    return FALSE;
+  return SetNativeSwapInterval(interval) ? TRUE : FALSE;
+}
+
+int WINAPI GetSwapIntervalExt() {
+  return Contexts().current != nullptr ? NativeSwapInterval() : 0;
+}
+
+PROC AsProc(void (*function)()) {
+  return reinterpret_cast<PROC>(function);
 }
 
 } // namespace
@@ -94,6 +110,18 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
   live.erase(live.begin() + (record - live.data()));
   HookHeld(-1);
   return TRUE;
+}
+
+// As on Win32, extension functions come only with a current context; only the swap control is
+// provided, and only where the platform has a swap interval.
+PROC WINAPI wglGetProcAddress(LPCSTR name) {
+  if (name == nullptr || Contexts().current == nullptr || !NativeOffersSwapInterval())
+    return nullptr;
+  if (strcmp(name, "wglSwapIntervalEXT") == 0)
+    return AsProc(reinterpret_cast<void (*)()>(SwapIntervalExt));
+  if (strcmp(name, "wglGetSwapIntervalEXT") == 0)
+    return AsProc(reinterpret_cast<void (*)()>(GetSwapIntervalExt));
+  return nullptr;
 }
 
 BOOL WINAPI SwapBuffers(HDC dc) {

@@ -19,6 +19,7 @@ struct DibSection {
   LONG height;
   size_t stride;
   BYTE *bits;
+  size_t capacity; // bytes at `bits`, at least stride x rows
   MemoryDc *selectedInto;
 };
 
@@ -31,6 +32,40 @@ int stockBitmap;
 
 // The largest section, in bytes, as the sizes of a BITMAPINFOHEADER can express it.
 const uint64_t MaxSectionBytes = 0x7FFFFFFF;
+
+// The memory of the last section deleted, kept for the next section that fits in it: a program
+// that reads its images one after another then writes into pages it has already touched, instead
+// of the heap shrinking after each image and every page of the next one faulting in afresh.
+struct SpareMemory {
+  BYTE *bits;
+  size_t capacity;
+};
+SpareMemory spare;
+// Larger sections give their memory back at once.
+const size_t MaxSpareBytes = 4u << 20;
+
+// `bytes` of zeroed memory and the capacity it has; null when there is none.
+BYTE *TakeZeroedMemory(size_t bytes, size_t *capacity) {
+  if (spare.bits != nullptr && spare.capacity >= bytes) {
+    BYTE *bits = spare.bits;
+    *capacity = spare.capacity;
+    spare = SpareMemory{nullptr, 0};
+    memset(bits, 0, bytes);
+    return bits;
+  }
+  *capacity = bytes;
+  return static_cast<BYTE *>(calloc(1, bytes));
+}
+
+// Keeps the larger of the spare and this memory, within MaxSpareBytes, and frees the other.
+void GiveBackMemory(BYTE *bits, size_t capacity) {
+  if (capacity > MaxSpareBytes || capacity <= spare.capacity) {
+    free(bits);
+    return;
+  }
+  free(spare.bits);
+  spare = SpareMemory{bits, capacity};
+}
 
 std::set<MemoryDc *> &LiveContexts() {
   static std::set<MemoryDc *> contexts;
@@ -165,12 +200,43 @@ void ConvertMaskedRow(const SourceFormat &format, const BYTE *row, LONG count, B
   }
 }
 
-void ConvertIndexedRow(const SourceFormat &format, const BYTE *row, LONG count, BYTE *out) {
-  if (format.bitCount == 8) {
-    for (LONG x = 0; x < count; ++x, out += 3)
-      memcpy(out, format.colors[row[x]], 3);
-    return;
+// The colour table as blue | green << 8 | red << 16, so that a pixel is one load.
+struct PackedColours {
+  uint32_t value[256];
+};
+
+void PackColours(const SourceFormat &format, PackedColours *packed) {
+  for (int i = 0; i < 256; ++i)
+    packed->value[i] = format.colors[i][0] | (format.colors[i][1] << 8) |
+                       (static_cast<uint32_t>(format.colors[i][2]) << 16);
+}
+
+void StoreWord(BYTE *out, uint32_t word) {
+  out[0] = static_cast<BYTE>(word);
+  out[1] = static_cast<BYTE>(word >> 8);
+  out[2] = static_cast<BYTE>(word >> 16);
+  out[3] = static_cast<BYTE>(word >> 24);
+}
+
+// A whole 8-bit row: four pixels at a time make three words of blue, green, red.
+void ConvertByteRow(const PackedColours &packed, const BYTE *row, LONG count, BYTE *out) {
+  LONG x = 0;
+  for (; x + 4 <= count; x += 4, out += 12) {
+    uint32_t a = packed.value[row[x]], b = packed.value[row[x + 1]];
+    uint32_t c = packed.value[row[x + 2]], d = packed.value[row[x + 3]];
+    StoreWord(out, a | b << 24);
+    StoreWord(out + 4, b >> 8 | c << 16);
+    StoreWord(out + 8, c >> 16 | d << 8);
   }
+  for (; x < count; ++x, out += 3) {
+    uint32_t v = packed.value[row[x]];
+    out[0] = static_cast<BYTE>(v);
+    out[1] = static_cast<BYTE>(v >> 8);
+    out[2] = static_cast<BYTE>(v >> 16);
+  }
+}
+
+void ConvertIndexedRow(const SourceFormat &format, const BYTE *row, LONG count, BYTE *out) {
   int bits = format.bitCount, perByte = 8 / bits, mask = (1 << bits) - 1;
   for (LONG x = 0; x < count; ++x, out += 3) {
     int shift = 8 - bits * (x % perByte + 1); // the leftmost pixel takes the high bits
@@ -206,10 +272,18 @@ int ConvertStoredRows(DibSection *section, const SourceFormat &format, UINT star
     return 0;
   UINT count = std::min(lines, static_cast<UINT>(rows) - start);
   LONG width = std::min(format.width, section->width);
+  // 8-bit rows, the common indexed kind, go through a packed table made once per call.
+  PackedColours packed;
+  if (format.bitCount == 8)
+    PackColours(format, &packed);
   for (UINT k = 0; k < count; ++k) {
     LONG stored = static_cast<LONG>(start + k);
     BYTE *out = SectionRow(*section, format.height > 0 ? stored : rows - 1 - stored);
-    if (out != nullptr)
+    if (out == nullptr)
+      continue;
+    if (format.bitCount == 8)
+      ConvertByteRow(packed, bits + k * format.stride, width, out);
+    else
       ConvertRow(format, bits + k * format.stride, width, out);
   }
   return static_cast<int>(count);
@@ -329,11 +403,12 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO *info, UINT usage, void **
   if (stride * rows > MaxSectionBytes)
     return nullptr;
   // Within the limit above, so the sizes fit a 32-bit size_t too.
-  BYTE *memory = static_cast<BYTE *>(calloc(1, static_cast<size_t>(stride * rows)));
+  size_t capacity = 0;
+  BYTE *memory = TakeZeroedMemory(static_cast<size_t>(stride * rows), &capacity);
   if (memory == nullptr)
     return nullptr;
-  DibSection *dib =
-      new DibSection{header.biWidth, header.biHeight, static_cast<size_t>(stride), memory, nullptr};
+  DibSection *dib = new DibSection{header.biWidth, header.biHeight, static_cast<size_t>(stride),
+                                   memory,         capacity,        nullptr};
   LiveSections().insert(dib);
   HookHeld(+1);
   if (bits != nullptr)
@@ -386,7 +461,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
       section->selectedInto != nullptr)
     return FALSE; // not ours, or still selected into a context
   LiveSections().erase(section);
-  free(section->bits);
+  GiveBackMemory(section->bits, section->capacity);
   delete section;
   HookHeld(-1);
   return TRUE;

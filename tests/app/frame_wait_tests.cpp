@@ -158,6 +158,42 @@ INSTANTIATE_TEST_SUITE_P(Lateness, FrameWaitLateness,
                            return "Late" + std::to_string(info.param.latenessMicros) + "us";
                          });
 
+// One late wake among punctual ones widens the margin only while the history holds it: an
+// occasional late wake must not keep the frames spinning for a second afterwards.
+TEST_F(FrameWaitTest, OneLateWakeWidensTheMarginForAFewFramesOnly) {
+  StartFrameClock();
+  OpenFrameWait();
+  for (int i = 0; i < 50; ++i)
+    Frame(300);
+  TestSetWaitLatenessMicros(2000);
+  EXPECT_GT(Frame(300), 11000u); // too late for the narrow margin: this one frame ends late
+  TestSetWaitLatenessMicros(0);
+  EXPECT_GT(FrameWait.wakeMarginMillis, 3.0); // 1.5 x 2 ms + the floor
+  uint64_t before = TestWaitedMicros();
+  for (int i = 0; i < 100; ++i)
+    EXPECT_LE(Frame(300), 10000u + StepMicros) << i;
+  // Spun: at most 16 frames at the wide margin, the others at some 0.1 ms.
+  uint64_t spun = 100 * 9700 - (TestWaitedMicros() - before);
+  EXPECT_LE(spun, 16u * 3100 + 84 * 100);
+  EXPECT_LT(FrameWait.wakeMarginMillis, 0.1);
+}
+
+// Late wakes that come back within the history keep the margin wide between them: after the
+// first, each one ends its frame on time.
+TEST_F(FrameWaitTest, LateWakesThatRecurKeepEveryLaterFrameOnTime) {
+  StartFrameClock();
+  OpenFrameWait();
+  for (int i = 0; i < 50; ++i)
+    Frame(300);
+  for (int i = 0; i < 100; ++i) {
+    TestSetWaitLatenessMicros(i % 12 == 0 ? 1500 : 0);
+    uint64_t length = Frame(300);
+    if (i > 0) {
+      EXPECT_LE(length, 10000u + StepMicros) << i;
+    }
+  }
+}
+
 // A frame whose work took the whole 10 ms or more does not wait, and does not sleep.
 TEST_F(FrameWaitTest, AnOverlongFrameGetsNoWait) {
   StartFrameClock();

@@ -88,4 +88,26 @@ TEST_F(GameWindowWin32, ClosingAndOpeningAgainGivesAFreshWindowAndContext) {
   EXPECT_TRUE(glIsList(glyphListBase + 255));
 }
 
+// The swap interval of the current context, through WGL_EXT_swap_control; -1 without it.
+int CurrentSwapInterval() {
+  typedef int(WINAPI * GetSwapIntervalCall)(void);
+  PROC found = wglGetProcAddress("wglGetSwapIntervalEXT");
+  if (found == nullptr)
+    return -1;
+  return reinterpret_cast<GetSwapIntervalCall>(reinterpret_cast<void (*)()>(found))();
+}
+
+// WGL's default interval is 1: a driver that honours it would hold every frame to the display's
+// refresh. Wine offers the extension, so every context the game makes must answer 0.
+TEST_F(GameWindowWin32, SwapsNeverWaitForTheDisplayInAnyWindowTheGameMakes) {
+  for (int opening = 0; opening < 2; ++opening) {
+    ASSERT_TRUE(OpenGameWindow(Title, 640, 480, 16, false));
+    EXPECT_EQ(CurrentSwapInterval(), 0) << "opening " << opening;
+    // Each new context starts from the default again; the game's first frame must not wait.
+    EXPECT_TRUE(SwapBuffers(AppWindow.deviceContext));
+    EXPECT_EQ(CurrentSwapInterval(), 0) << "opening " << opening << ", after a swap";
+    CloseGameWindow();
+  }
+}
+
 } // namespace

@@ -4,7 +4,7 @@
 // screenshot of its client area and prints where the board is, how much of the title shows and
 // which cells are occupied. `icon WINDOW FILE.bmp` compares the window's icon with a bitmap.
 // `compare-scaled PLAIN.ppm SCALED.ppm FACTOR` compares the game on a scaled desktop with the
-// game on a plain one.
+// game on a plain one. `shortcut FILE.lnk` prints a Windows shortcut's target and working folder.
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -330,6 +330,69 @@ int CompareScaled(const char *plainPath, const char *scaledPath, int factor) {
   return differing == 0 ? 0 : 1;
 }
 
+// The fields of a Windows shell link (.lnk) that say what it starts and where: the target's local
+// path from its LinkInfo, and the working folder from its string data. Prints `target PATH` and
+// `workdir PATH`; 1 when the file is no shell link or lacks either.
+int Shortcut(const char *path) {
+  FILE *input = std::fopen(path, "rb");
+  if (input == nullptr)
+    return std::fprintf(stderr, "cannot open %s\n", path), 1;
+  std::vector<unsigned char> bytes;
+  for (int c; (c = std::fgetc(input)) != EOF;)
+    bytes.push_back(static_cast<unsigned char>(c));
+  std::fclose(input);
+  const size_t headerSize = 0x4C;
+  if (bytes.size() < headerSize || LittleEndian(bytes, 0) != headerSize)
+    return std::fprintf(stderr, "%s: no shell link header\n", path), 1;
+  const uint32_t flags = LittleEndian(bytes, 20);
+  const uint32_t HasIdList = 0x1, HasLinkInfo = 0x2, HasName = 0x4, HasRelativePath = 0x8,
+                 HasWorkingDir = 0x10, IsUnicode = 0x80;
+  size_t at = headerSize;
+  if ((flags & HasIdList) != 0) {
+    if (at + 2 > bytes.size())
+      return std::fprintf(stderr, "%s: truncated\n", path), 1;
+    at += 2 + (bytes[at] | bytes[at + 1] << 8);
+  }
+  std::string target, workdir;
+  if ((flags & HasLinkInfo) != 0) {
+    if (at + 20 > bytes.size())
+      return std::fprintf(stderr, "%s: truncated\n", path), 1;
+    const size_t infoSize = LittleEndian(bytes, at);
+    const size_t basePath = at + LittleEndian(bytes, at + 16);
+    if ((LittleEndian(bytes, at + 8) & 1) != 0)
+      for (size_t i = basePath; i < at + infoSize && i < bytes.size() && bytes[i] != 0; ++i)
+        target += static_cast<char>(bytes[i]);
+    at += infoSize;
+  }
+  // The strings in their order: name, relative path, working folder. Each is a count of
+  // characters and the characters; UTF-16 ones are kept when they are ASCII.
+  const size_t unit = (flags & IsUnicode) != 0 ? 2 : 1;
+  for (uint32_t field : {HasName, HasRelativePath, HasWorkingDir}) {
+    if ((flags & field) == 0)
+      continue;
+    if (at + 2 > bytes.size())
+      return std::fprintf(stderr, "%s: truncated\n", path), 1;
+    const size_t count = bytes[at] | bytes[at + 1] << 8;
+    at += 2;
+    if (at + count * unit > bytes.size())
+      return std::fprintf(stderr, "%s: truncated\n", path), 1;
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+      const unsigned value =
+          unit == 2 ? bytes[at + 2 * i] | bytes[at + 2 * i + 1] << 8 : bytes[at + i];
+      if (value != 0)
+        text += value < 128 ? static_cast<char>(value) : '?';
+    }
+    at += count * unit;
+    if (field == HasWorkingDir)
+      workdir = text;
+  }
+  if (target.empty() || workdir.empty())
+    return std::fprintf(stderr, "%s: no target or no working folder\n", path), 1;
+  std::printf("target %s\nworkdir %s\n", target.c_str(), workdir.c_str());
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -343,9 +406,11 @@ int main(int argc, char **argv) {
     return Icon(argv[2], argv[3]);
   if (argc == 5 && std::strcmp(argv[1], "compare-scaled") == 0)
     return CompareScaled(argv[2], argv[3], std::atoi(argv[4]));
+  if (argc == 3 && std::strcmp(argv[1], "shortcut") == 0)
+    return Shortcut(argv[2]);
   std::fprintf(stderr,
                "usage: %s close WINDOW | wm-state | board SHOT.ppm | icon WINDOW FILE.bmp | "
-               "compare-scaled PLAIN.ppm SCALED.ppm FACTOR\n",
+               "compare-scaled PLAIN.ppm SCALED.ppm FACTOR | shortcut FILE.lnk\n",
                argv[0]);
   return 2;
 }

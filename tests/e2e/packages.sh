@@ -5,7 +5,12 @@
 #    unrelated working directory, finds its installed data, draws its first frame, turns the
 #    snake on a key and ends with 0 on Escape;
 #  - the Windows zip (make windows): it holds the exe, Data/, README.txt and the licences, and
-#    unpacked into a fresh folder the exe plays the same way under Wine.
+#    unpacked into a fresh folder the exe plays the same way under Wine;
+#  - the Windows installer (make windows), under Wine in a fresh prefix: `setup.exe /S` puts the
+#    files in Program Files, a Start menu shortcut whose working folder is the install folder and
+#    an uninstall entry with the version; the game started through the shortcut plays; and
+#    `uninstall.exe /S` leaves the prefix's files as they were before the install, with no
+#    shortcut and no entry, while a file of the player's in the install folder stays.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -38,8 +43,10 @@ note() { echo "[$label] $*"; }
 shopt -s nullglob
 debs=("$packages"/zelu-line_*.deb)
 zips=("$packages"/zelu-line-*-windows.zip)
+setups=("$packages"/zelu-line-*-windows-setup.exe)
 [ ${#debs[@]} -eq 1 ] || fail "want one zelu-line_*.deb in $packages (make package), found ${#debs[@]}"
 [ ${#zips[@]} -eq 1 ] || fail "want one zelu-line-*-windows.zip in $packages (make windows)"
+[ ${#setups[@]} -eq 1 ] || fail "want one zelu-line-*-windows-setup.exe in $packages (make windows)"
 [ -x "$probe" ] || fail "missing $probe: build the native build first (make test)"
 version=$(dpkg-deb -f "${debs[0]}" Version)
 
@@ -149,4 +156,80 @@ log=$work/zip.log
 (cd "$folder" && exec "$root/cmake/wine_run.sh" zelu-line.exe >"$log" 2>&1) &
 game_pid=$!
 plays
+
+label=installer
+note "${setups[0]}"
+# A prefix of its own, made afresh: what a player's Windows has before the install. Wine makes no
+# desktop entries of the Start menu's shortcuts on this machine.
+WINEPREFIX=$ZELU_WINEPREFIX wineserver -k 2>/dev/null
+export ZELU_WINEPREFIX=$root/build/wineprefix-installer
+export WINEPREFIX=$ZELU_WINEPREFIX WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+rm -rf "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1
+wineserver -w
+drive=$WINEPREFIX/drive_c
+folder="$drive/Program Files/zelu-line"
+shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelu's Line.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\zelu-line'
+# The prefix's files, less the ones Wine itself changes as programs run.
+prefix_files() { (cd "$drive" && find . -path ./users -prune -o -path ./windows -prune -o -print | sort); }
+prefix_files >"$work/before"
+
+installs() {
+  wine "$(winepath -w "${setups[0]}")" /S || fail "setup.exe /S failed with $?"
+  wineserver -w
+}
+uninstalls() {
+  # The uninstaller copies itself out of the folder and goes on from there: wait for the copy.
+  wine 'C:\Program Files\zelu-line\uninstall.exe' /S || fail "uninstall.exe /S failed with $?"
+  wineserver -w
+}
+
+installs
+for file in zelu-line.exe uninstall.exe README.txt LICENSE.txt THIRD_PARTY_NOTICES.txt \
+  Data/Font.bmp Data/Image.bmp Data/freeze.wav Data/hourglass.wav Data/Die.wav Data/Complete.wav; do
+  [ -f "$folder/$file" ] || fail "setup.exe /S put no $file in $folder"
+done
+cmp -s "$folder/Data/Font.bmp" "$root/Data/Font.bmp" || fail "the installed Data/Font.bmp differs"
+note "setup.exe /S installed the exe, Data/, README.txt, the licences and uninstall.exe"
+[ -f "$shortcut" ] || fail "no Start menu shortcut $shortcut"
+fields=$("$probe" shortcut "$shortcut") || fail "unreadable shortcut: $fields"
+[ "$(sed -n 's/^target //p' <<<"$fields")" = 'C:\Program Files\zelu-line\zelu-line.exe' ] ||
+  fail "the shortcut starts something else: $fields"
+[ "$(sed -n 's/^workdir //p' <<<"$fields")" = 'C:\Program Files\zelu-line' ] ||
+  fail "the shortcut's working folder is not the install folder: $fields"
+note "Start menu shortcut: $(tr '\n' ' ' <<<"$fields")"
+entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r') || fail "no uninstall entry $key"
+for value in "DisplayName +REG_SZ +Zelu's Line" "DisplayVersion +REG_SZ +$version" \
+  "Publisher +REG_SZ +The zelu-line developers" \
+  'DisplayIcon +REG_SZ +C:\\Program Files\\zelu-line\\zelu-line.exe,0' \
+  'UninstallString +REG_SZ +"C:\\Program Files\\zelu-line\\uninstall.exe"' \
+  'EstimatedSize +REG_DWORD +0x[0-9a-f]{3,}'; do
+  grep -Eq "^ +$value\$" <<<"$entry" || fail "the uninstall entry lacks $value: $entry"
+done
+note "uninstall entry: $(grep -E 'DisplayName|DisplayVersion|EstimatedSize' <<<"$entry" | tr -s ' ' | tr '\n' ';')"
+
+# As the Start menu starts it: the shortcut's target in the shortcut's working folder.
+log=$work/installer.log
+(cd "$(winepath -u "$(sed -n 's/^workdir //p' <<<"$fields")")" &&
+  exec wine "$(sed -n 's/^target //p' <<<"$fields")" >"$log" 2>&1) &
+game_pid=$!
+plays
+
+uninstalls
+[ -e "$folder" ] && fail "uninstall.exe /S left $(cd "$folder" && find . | tr '\n' ' ')"
+[ -e "$shortcut" ] && fail "uninstall.exe /S left the shortcut"
+wine reg query "$key" >/dev/null 2>&1 && fail "uninstall.exe /S left the entry $key"
+prefix_files >"$work/after"
+diff "$work/before" "$work/after" >&2 || fail "the prefix's files differ from before the install"
+note "uninstall.exe /S removed the folder, the shortcut and the entry, and nothing else"
+
+# A file of the player's in the install folder is not the uninstaller's to remove.
+installs
+echo "mine" >"$folder/Data/notes.txt"
+uninstalls
+[ "$(cd "$folder" && find . -type f)" = "./Data/notes.txt" ] ||
+  fail "after uninstalling, the install folder holds $(cd "$folder" && find . | tr '\n' ' ')"
+note "uninstall.exe /S kept a file of the player's and removed the rest"
 echo "packages: passed"

@@ -6,6 +6,7 @@
 #include "platform/testing.h"
 #include "platform/win32.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,28 @@ TEST(GdiObjects, SetDIBitsFillsTopDownSectionsTopRowFirst) {
   EXPECT_EQ(memory[4], 2);
   EXPECT_EQ(memory[8], 1);
   EXPECT_TRUE(DeleteObject(section));
+}
+
+// A section's memory is zero when made, also when it is a deleted section's memory taken again:
+// sections of the same size, a smaller one and a larger one after a filled one.
+TEST(GdiObjects, EveryNewSectionStartsBlackWhateverItsMemoryHeldBefore) {
+  const LONG sides[][2] = {{64, 64}, {64, 64}, {16, 8}, {40, 30}, {200, 100}};
+  for (const LONG *side : sides) {
+    SCOPED_TRACE(std::to_string(side[0]) + " x " + std::to_string(side[1]));
+    BITMAPINFOHEADER header = Header24(side[0], side[1]);
+    void *bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO *>(&header),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(section, nullptr);
+    const uint8_t *memory = static_cast<const uint8_t *>(bits);
+    size_t bytes = static_cast<size_t>((3 * side[0] + 3) / 4 * 4) * static_cast<size_t>(side[1]);
+    size_t nonZero = 0;
+    for (size_t i = 0; i < bytes; ++i)
+      nonZero += memory[i] != 0;
+    EXPECT_EQ(nonZero, 0u);
+    memset(bits, 0xA5, bytes); // what the next section must not see
+    EXPECT_TRUE(DeleteObject(section));
+  }
 }
 
 // As on Windows, CreateFileA opens existing files only, and no directory.

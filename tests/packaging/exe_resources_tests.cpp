@@ -1,8 +1,10 @@
 // The Windows executable's resources, read back through the Win32 API as Explorer reads them:
 // the version resource carries the project's version, the icon loads at the sizes Windows asks
-// for, the manifest keeps the game DPI-unaware, and a Release exe carries no symbols.
+// for, the manifest keeps the game DPI-unaware, and a Release exe carries no symbols. The
+// installer, where it was made, carries the version and the game's icon too.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -15,10 +17,11 @@ namespace {
 
 const char ExePath[] = "zelu-line.exe"; // the tests run in the build folder
 
-std::string VersionString(const std::vector<char> &block, const char *name) {
+std::string VersionString(const std::vector<char> &block, const char *name,
+                          const std::string &strings = "040904B0") {
   char *value = nullptr;
   UINT length = 0;
-  const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+  const std::string path = "\\StringFileInfo\\" + strings + "\\" + name;
   if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void **>(&value), &length))
     return "(missing)";
   return std::string(value, length > 0 ? length - 1 : 0);
@@ -122,6 +125,67 @@ TEST(ReleaseExe, CarriesNoSymbolsOrDebugInformation) {
     EXPECT_NE(name[0], '/') << "section " << name;
     EXPECT_NE(name.rfind(".debug", 0), 0u) << "section " << name;
   }
+}
+#endif
+
+#ifdef ZELU_SETUP
+// The string table that the version block's first translation names, as "040904B0".
+std::string FirstTranslation(const std::vector<char> &block) {
+  WORD *pair = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void **>(&pair),
+                      &length) ||
+      length < 2 * sizeof(WORD))
+    return "(none)";
+  char name[9];
+  wsprintfA(name, "%04X%04X", pair[0], pair[1]);
+  return name;
+}
+
+BOOL CALLBACK AddIconImage(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR images) {
+  HRSRC found = FindResourceA(module, name, type);
+  reinterpret_cast<std::vector<std::string> *>(images)->emplace_back(
+      static_cast<const char *>(LockResource(LoadResource(module, found))),
+      SizeofResource(module, found));
+  return TRUE;
+}
+
+// Every icon image (RT_ICON) the module carries, in byte order.
+std::vector<std::string> IconImages(HMODULE module) {
+  std::vector<std::string> images;
+  EnumResourceNamesA(module, MAKEINTRESOURCEA(3), AddIconImage,
+                     reinterpret_cast<LONG_PTR>(&images));
+  std::sort(images.begin(), images.end());
+  return images;
+}
+
+TEST(Installer, CarriesTheProjectVersionAndTheGamesIcon) {
+  const char *setup = ZELU_SETUP; // beside the exe, in the build folder
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(setup, &handle);
+  ASSERT_GT(size, 0u) << setup << ": " << GetLastError();
+  std::vector<char> block(size);
+  ASSERT_TRUE(GetFileVersionInfoA(setup, 0, size, block.data()));
+  VS_FIXEDFILEINFO *fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+  EXPECT_EQ(fixed->dwProductVersionMS, (ZELU_VERSION_MAJOR << 16u) | ZELU_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwProductVersionLS, ZELU_VERSION_PATCH << 16u);
+  const std::string strings = FirstTranslation(block);
+  EXPECT_EQ(VersionString(block, "ProductVersion", strings), ZELU_VERSION);
+  EXPECT_EQ(VersionString(block, "ProductName", strings), "Zelu's Line");
+  EXPECT_EQ(VersionString(block, "CompanyName", strings), "The zelu-line developers");
+
+  // The game's icon: each of its images, and no other.
+  HMODULE installer = LoadLibraryExA(setup, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(installer, nullptr) << GetLastError();
+  HMODULE game = LoadLibraryExA(ExePath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(game, nullptr) << GetLastError();
+  const std::vector<std::string> wanted = IconImages(game);
+  EXPECT_EQ(wanted.size(), 6u);
+  EXPECT_TRUE(IconImages(installer) == wanted) << "the installer's icon is not the game's";
+  FreeLibrary(game);
+  FreeLibrary(installer);
 }
 #endif
 

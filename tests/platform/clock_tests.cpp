@@ -8,6 +8,9 @@
 
 #include <chrono>
 #include <thread>
+#if __has_include(<sys/prctl.h>)
+#include <sys/prctl.h>
+#endif
 
 namespace {
 
@@ -130,6 +133,23 @@ TEST_F(Clock, ARealTimerWaitEndsAtItsDueTime) {
     EXPECT_TRUE(CloseHandle(timer));
   }
 }
+
+#ifdef PR_SET_TIMERSLACK
+// Linux ends a sleep up to the thread's timer slack late (50 us unless asked otherwise), which
+// the frame's wait would spin out: a timer's sleep asks for none.
+TEST_F(Clock, ARealTimerWaitSleepsWithoutTimerSlack) {
+  ASSERT_EQ(prctl(PR_SET_TIMERSLACK, 50000UL, 0UL, 0UL, 0UL), 0);
+  HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                        TIMER_ALL_ACCESS);
+  ASSERT_NE(timer, nullptr);
+  LARGE_INTEGER due;
+  due.QuadPart = -10000; // 1 ms, relative
+  ASSERT_TRUE(SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE));
+  EXPECT_EQ(WaitForSingleObject(timer, INFINITE), WAIT_OBJECT_0);
+  EXPECT_EQ(prctl(PR_GET_TIMERSLACK, 0UL, 0UL, 0UL, 0UL), 1);
+  EXPECT_TRUE(CloseHandle(timer));
+}
+#endif
 
 // On the virtual clock a wait moves the clock on to the due time (rounded up to a microsecond),
 // plus the lateness asked for, and counts that as waited.

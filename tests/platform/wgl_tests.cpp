@@ -3,6 +3,8 @@
 // of the wgl calls.
 #include "tests/platform/platform_fixture.h"
 
+#include <SDL.h>
+
 #include <cstdlib>
 
 namespace {
@@ -204,6 +206,31 @@ TEST_F(Contexts, CreatingAContextLeavesTheCurrentOneCurrent) {
   EXPECT_FALSE(wglMakeCurrent(reinterpret_cast<HDC>(0x5555), first.context));
   EXPECT_EQ(glGetString(GL_VERSION), nullptr) << "a failed wglMakeCurrent leaves none current";
   CloseGlWindow(&first);
+}
+
+// WGL_EXT_swap_control over SDL's interval, as wglGetProcAddress gives it: only while a context
+// is current, and nothing for names it does not provide.
+TEST_F(Contexts, SwapControlIsOfferedOnlyWithACurrentContext) {
+  typedef BOOL(WINAPI * SetInterval)(int);
+  typedef int(WINAPI * GetInterval)(void);
+  EXPECT_EQ(wglGetProcAddress("wglSwapIntervalEXT"), nullptr) << "no context is current";
+  GlWindow gl = OpenGlWindow(PopupStyle, PopupExStyle, 32, 32);
+  PROC set = wglGetProcAddress("wglSwapIntervalEXT");
+  PROC get = wglGetProcAddress("wglGetSwapIntervalEXT");
+  ASSERT_NE(set, nullptr);
+  ASSERT_NE(get, nullptr);
+  EXPECT_EQ(wglGetProcAddress("wglChoosePixelFormatARB"), nullptr);
+  EXPECT_EQ(wglGetProcAddress(nullptr), nullptr);
+  // The answers are SDL's: a display without swap control refuses any change and reads 0.
+  BOOL accepted = reinterpret_cast<SetInterval>(reinterpret_cast<void (*)()>(set))(0);
+  EXPECT_EQ(accepted != FALSE, SDL_GL_SetSwapInterval(0) == 0);
+  EXPECT_EQ(reinterpret_cast<GetInterval>(reinterpret_cast<void (*)()>(get))(),
+            SDL_GL_GetSwapInterval());
+  EXPECT_EQ(SDL_GL_GetSwapInterval(), 0);
+  EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
+  EXPECT_EQ(wglGetProcAddress("wglGetSwapIntervalEXT"), nullptr) << "none current again";
+  EXPECT_TRUE(wglMakeCurrent(gl.dc, gl.context));
+  CloseGlWindow(&gl);
 }
 
 TEST_F(Contexts, AContextOutlivesItsWindow) {

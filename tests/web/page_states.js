@@ -84,8 +84,6 @@ const named = (file) => (request) => new URL(request.url()).pathname.endsWith(`/
 
 // How each file of the game fails; `route` returns true when it dealt with the request.
 const FailureCases = [
-  { name: 'data-refused', file: 'zelu-line.data', expected: /^Could not download zelu-line\.data: the network failed \(no connection to the server\)\.$/,
-    route: (r) => named('zelu-line.data')(r) && (r.abort('connectionrefused'), true) },
   { name: 'wasm-refused', file: 'zelu-line.wasm', expected: /^Could not download zelu-line\.wasm: the network failed \(no connection to the server\)\.$/,
     route: (r) => named('zelu-line.wasm')(r) && (r.abort('connectionrefused'), true) },
   { name: 'js-not-found', file: 'zelu-line.js', expected: /^Could not download zelu-line\.js: the network failed \(the server answered 404 Not Found\)\.$/,
@@ -94,8 +92,8 @@ const FailureCases = [
     route: (r) => named('zelu-line.wasm')(r) &&
       (r.respond({ status: 200, contentType: 'application/wasm', body: Buffer.from('not a module') }), true) },
   // Held without an answer: the page gives up after 20 s without progress.
-  { name: 'data-stalled', file: 'zelu-line.data', expected: /^Could not download zelu-line\.data: the network failed \(nothing arrived for 20 s\)\.$/,
-    route: (r) => named('zelu-line.data')(r) },
+  { name: 'wasm-stalled', file: 'zelu-line.wasm', expected: /^Could not download zelu-line\.wasm: the network failed \(nothing arrived for 20 s\)\.$/,
+    route: (r) => named('zelu-line.wasm')(r) },
 ];
 
 async function failureShown(page) {
