@@ -2,6 +2,7 @@
 // (extended by SDL_GAMECONTROLLERCONFIG, as SDL documents) gives every known pad the Xbox layout
 // that XInput reports; the pads take the four user indices in the order they were attached.
 #include "platform/win32.h"
+#include "platform/sdl/gamepad_buttons.h"
 #include "platform/win32_core/native_platform.h"
 
 #include <SDL.h>
@@ -18,28 +19,6 @@ PadSlots &Slots() {
   static PadSlots slots;
   return slots;
 }
-
-struct ButtonBit {
-  SDL_GameControllerButton button;
-  WORD bit;
-};
-
-const ButtonBit Buttons[] = {
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, XINPUT_GAMEPAD_DPAD_UP},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, XINPUT_GAMEPAD_DPAD_DOWN},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, XINPUT_GAMEPAD_DPAD_LEFT},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, XINPUT_GAMEPAD_DPAD_RIGHT},
-    {SDL_CONTROLLER_BUTTON_START, XINPUT_GAMEPAD_START},
-    {SDL_CONTROLLER_BUTTON_BACK, XINPUT_GAMEPAD_BACK},
-    {SDL_CONTROLLER_BUTTON_LEFTSTICK, XINPUT_GAMEPAD_LEFT_THUMB},
-    {SDL_CONTROLLER_BUTTON_RIGHTSTICK, XINPUT_GAMEPAD_RIGHT_THUMB},
-    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, XINPUT_GAMEPAD_LEFT_SHOULDER},
-    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, XINPUT_GAMEPAD_RIGHT_SHOULDER},
-    {SDL_CONTROLLER_BUTTON_A, XINPUT_GAMEPAD_A},
-    {SDL_CONTROLLER_BUTTON_B, XINPUT_GAMEPAD_B},
-    {SDL_CONTROLLER_BUTTON_X, XINPUT_GAMEPAD_X},
-    {SDL_CONTROLLER_BUTTON_Y, XINPUT_GAMEPAD_Y},
-};
 
 bool StartControllers() {
   PadSlots &slots = Slots();
@@ -99,7 +78,7 @@ bool ReadPlatformPad(DWORD userIndex, XINPUT_GAMEPAD *state) {
   if (pad == nullptr)
     return false;
   *state = {};
-  for (const ButtonBit &entry : Buttons)
+  for (const PadButtonBit &entry : PadButtons)
     if (SDL_GameControllerGetButton(pad, entry.button))
       state->wButtons |= entry.bit;
   state->bLeftTrigger =

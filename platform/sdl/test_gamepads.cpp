@@ -2,6 +2,7 @@
 // controller layout, which SDL maps as it maps a real Xbox pad, so that XInputGetState reads them
 // through the same path. Linked into test programs only (zelu_platform_testing).
 #include "platform/testing.h"
+#include "platform/sdl/gamepad_buttons.h"
 #include "platform/win32_core/test_hooks.h"
 
 #include <SDL.h>
@@ -11,28 +12,6 @@
 #include <vector>
 
 namespace {
-
-struct ButtonBit {
-  SDL_GameControllerButton button;
-  WORD bit;
-};
-
-const ButtonBit Buttons[] = {
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, XINPUT_GAMEPAD_DPAD_UP},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, XINPUT_GAMEPAD_DPAD_DOWN},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, XINPUT_GAMEPAD_DPAD_LEFT},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, XINPUT_GAMEPAD_DPAD_RIGHT},
-    {SDL_CONTROLLER_BUTTON_START, XINPUT_GAMEPAD_START},
-    {SDL_CONTROLLER_BUTTON_BACK, XINPUT_GAMEPAD_BACK},
-    {SDL_CONTROLLER_BUTTON_LEFTSTICK, XINPUT_GAMEPAD_LEFT_THUMB},
-    {SDL_CONTROLLER_BUTTON_RIGHTSTICK, XINPUT_GAMEPAD_RIGHT_THUMB},
-    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, XINPUT_GAMEPAD_LEFT_SHOULDER},
-    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, XINPUT_GAMEPAD_RIGHT_SHOULDER},
-    {SDL_CONTROLLER_BUTTON_A, XINPUT_GAMEPAD_A},
-    {SDL_CONTROLLER_BUTTON_B, XINPUT_GAMEPAD_B},
-    {SDL_CONTROLLER_BUTTON_X, XINPUT_GAMEPAD_X},
-    {SDL_CONTROLLER_BUTTON_Y, XINPUT_GAMEPAD_Y},
-};
 
 // The attached pads by number; null once detached. Each is held open to set its state.
 std::vector<SDL_Joystick *> &Pads() {
@@ -79,7 +58,7 @@ int TestAttachGamepad() {
 
 void TestSetGamepadButtons(int pad, WORD buttons) {
   SDL_Joystick *joystick = Pad(pad);
-  for (const ButtonBit &entry : Buttons)
+  for (const PadButtonBit &entry : PadButtons)
     SDL_JoystickSetVirtualButton(joystick, entry.button, (buttons & entry.bit) != 0);
 }
 
