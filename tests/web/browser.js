@@ -244,4 +244,27 @@ async function press(page, key, holdMillis = 80) {
   await page.keyboard.up(key);
 }
 
-module.exports = { serve, launch, pageProbes, captureFrames, waitFor, press, sleep, Frame, WIDTH, HEIGHT };
+// Runs `scenario` on a page that launch() opened, keeps the page's console in `shots` (and a
+// screenshot when the scenario fails) and closes the browser. Returns how many failures it saw,
+// the page's own errors included.
+async function runScenario({ browser, page, log }, shots, name, scenario) {
+  let failed = 0;
+  try {
+    await scenario(page, browser);
+  } catch (error) {
+    failed++;
+    console.log(`FAIL ${error.message}`);
+    await page.screenshot({ path: path.join(shots, `${name}-failure.png`) }).catch(() => {});
+  } finally {
+    fs.writeFileSync(path.join(shots, `${name}-console.log`), log.join('\n') + '\n');
+    const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
+    if (errors.length) {
+      failed++;
+      console.log(`FAIL the page reported errors:\n  ${errors.join('\n  ')}`);
+    }
+    await browser.close();
+  }
+  return failed;
+}
+
+module.exports = { serve, launch, runScenario, pageProbes, captureFrames, waitFor, press, sleep, Frame, WIDTH, HEIGHT };

@@ -12,7 +12,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { serve, launch, captureFrames, waitFor, press, sleep } = require('./browser');
+const { serve, launch, runScenario, captureFrames, waitFor, press, sleep } = require('./browser');
 
 const QUESTION =
   'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?';
@@ -285,22 +285,7 @@ async function pacedByTheDisplay(page) {
 
 // Opens the page, runs `scenario` on it, and counts what fails, the page's own errors included.
 async function onPage(url, capture, name, scenario, scripts = []) {
-  const { browser, page, log } = await launch(url, capture, scripts);
-  try {
-    await scenario(page);
-  } catch (error) {
-    failures++;
-    console.log(`FAIL ${error.message}`);
-    await page.screenshot({ path: path.join(shots, `${name}-failure.png`) }).catch(() => {});
-  } finally {
-    fs.writeFileSync(path.join(shots, `${name}-console.log`), log.join('\n') + '\n');
-    const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
-    if (errors.length) {
-      failures++;
-      console.log(`FAIL the page reported errors:\n  ${errors.join('\n  ')}`);
-    }
-    await browser.close();
-  }
+  failures += await runScenario(await launch(url, capture, scripts), shots, name, scenario);
 }
 
 async function main() {

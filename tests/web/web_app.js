@@ -16,7 +16,7 @@ const childProcess = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { serve, launch, pageProbes, captureFrames, waitFor, sleep, WIDTH, HEIGHT } = require('./browser');
+const { serve, launch, runScenario, pageProbes, captureFrames, waitFor, sleep, WIDTH, HEIGHT } = require('./browser');
 
 const root = path.resolve(process.argv[2] || 'build/web');
 const shots = path.resolve(process.argv[3] || path.join(root, '..', 'web-test', 'shots'));
@@ -310,22 +310,8 @@ async function installableAndOffline(browser, page, url, site) {
 
 // Opens a page, runs `scenario` on it, and counts what fails, the page's own errors included.
 async function onPage(url, name, scripts, viewport, scenario) {
-  const { browser, page, log } = await launch(url, 0, scripts, viewport ? { viewport } : {});
-  try {
-    await scenario(page, browser);
-  } catch (error) {
-    failures++;
-    console.log(`FAIL ${error.message}`);
-    await page.screenshot({ path: path.join(shots, `${name}-failure.png`) }).catch(() => {});
-  } finally {
-    fs.writeFileSync(path.join(shots, `${name}-console.log`), log.join('\n') + '\n');
-    const errors = log.filter((line) => /page error|Aborted|RuntimeError/.test(line));
-    if (errors.length) {
-      failures++;
-      console.log(`FAIL the page reported errors:\n  ${errors.join('\n  ')}`);
-    }
-    await browser.close();
-  }
+  const launched = await launch(url, 0, scripts, viewport ? { viewport } : {});
+  failures += await runScenario(launched, shots, name, scenario);
 }
 
 async function main() {
