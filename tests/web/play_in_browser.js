@@ -49,7 +49,7 @@ async function answerQuestion(page) {
   check(asked.text === QUESTION && asked.caption === 'Zelu GL', 'the overlay asks the fullscreen question', JSON.stringify(asked.text));
   check(asked.buttons.join('/') === 'Yes/No', 'with Yes and No', asked.buttons.join('/'));
   await page.keyboard.press('Enter');
-  await waitFor(page, () => document.querySelector('#question.open') === null, 5, 'the overlay to close');
+  await waitFor(page, () => document.querySelector('#question.open') === null, 30, 'the overlay to close');
   return asked;
 }
 

@@ -96,7 +96,7 @@ async function focusedButton(page) {
 
 // The question answered Yes: the overlay closes, no other box opens, and frames show the game.
 async function expectPlaying(page, how) {
-  await waitFor(page, () => document.querySelector('#question.open') === null, 5, 'the overlay to close');
+  await waitFor(page, () => document.querySelector('#question.open') === null, 30, 'the overlay to close');
   await sleep(300);
   const [frame] = await captureFrames(page, 1);
   check(!(await overlayOpen(page)) && frame.titlePixels() >= 300, `${how} answers Yes: the game plays`,
