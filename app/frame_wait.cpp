@@ -1,5 +1,5 @@
 // The frame's wait: a sleep on a waitable timer that ends a margin before the frame's end, then a
-// spin on the frame clock. The margin follows the latest wake of the last few frames.
+// spin on the frame clock. The margin follows the wakes of the last few frames.
 #include "app/frame_wait.h"
 
 #include "app/frame_clock.h"
@@ -13,10 +13,11 @@ namespace {
 
 // Where a wake's lateness is not known yet: enough for a 1 ms timer resolution.
 const double FirstWakeMarginMillis = 2.0;
-// The margin is one and a half times the latest wake of the last WakeHistoryLength frames plus
-// the floor. A late wake widens it at once; once that wake is older than the history, the margin
-// narrows again: wakes that come late again and again keep it wide, while one late wake among
-// punctual ones costs the spin of some 16 frames, not of a second's worth.
+// The margin is one and a half times the second latest wake of the last WakeHistoryLength frames
+// plus the floor. Late wakes that recur (two within the history) widen it at once, and keep it
+// wide while they keep coming; a single late wake among punctual ones does not: that one frame
+// ends late, rather than some 16 frames spinning for it. Wakes come late now and then on any
+// machine, and spinning for each of them cost more than all the rest of the wait.
 const double WakeLatenessShare = 1.5;
 const double WakeMarginFloorMillis = 0.05;
 // The most of a frame ever spun. Wakes later than this come from a machine too busy for a spin
@@ -37,11 +38,18 @@ void FollowWakeLateness(double latenessMillis) {
   FrameWait.wakeLatenessMillis[FrameWait.nextWake] = std::max(latenessMillis, 0.0);
   FrameWait.nextWake = (FrameWait.nextWake + 1) % WakeHistoryLength;
   FrameWait.wakesNoted = std::min(FrameWait.wakesNoted + 1, WakeHistoryLength);
-  double latest = 0;
-  for (int i = 0; i < FrameWait.wakesNoted; ++i)
-    latest = std::max(latest, FrameWait.wakeLatenessMillis[i]);
+  double latest = 0, secondLatest = 0;
+  for (int i = 0; i < FrameWait.wakesNoted; ++i) {
+    double lateness = FrameWait.wakeLatenessMillis[i];
+    if (lateness > latest) {
+      secondLatest = latest;
+      latest = lateness;
+    } else if (lateness > secondLatest) {
+      secondLatest = lateness;
+    }
+  }
   FrameWait.wakeMarginMillis =
-      std::min(latest * WakeLatenessShare + WakeMarginFloorMillis, WakeMarginCeilingMillis);
+      std::min(secondLatest * WakeLatenessShare + WakeMarginFloorMillis, WakeMarginCeilingMillis);
 }
 
 } // namespace

@@ -1,14 +1,17 @@
 // The browser build's timings in headless Chromium, for `make bench` (bench/sections/60_web.sh).
 // Each load is a fresh browser (an empty cache) opening build/web: the page answers the
-// fullscreen question itself, with Enter, the moment its overlay opens, and notes when frames are
-// presented: a yield of the game to the browser after something was drawn (to a display frame,
+// fullscreen question itself, with Enter, the moment its overlay is on the screen, and notes when
+// frames are presented: a yield of the game to the browser after something was drawn (to a display frame,
 // or, in builds before the game was paced by the display, to a zero-delay timeout). All times are
 // the page's performance.now(), which counts from the navigation's start. The last load goes on
 // for a minute of play after the game has run a second: the gaps between presented frames, the
 // game's own frames (one glClear each) per second, and the page's busy time.
-// Three more loads answer the question after two seconds, as a player who reads it.
-// Prints one `load ...` line per load, one `read ...` line per load of a reader and one
-// `pace ...` line, or `failed: REASON`.
+// Three more loads answer the question after two seconds, as a player who reads it. And as many
+// loads again open the page in a browser that already shows another page, as a player's
+// browser does: a fresh Chromium starts its GPU side (SwiftShader) only when a page first needs
+// it, which makes the first WebGL context of its first page wait for it.
+// Prints one `load ...` line per load, one `open ...` line per load in an open browser, one
+// `read ...` line per load of a reader and one `pace ...` line, or `failed: REASON`.
 // Usage: node web_bench.js BUILD_WEB_DIR [LOADS]
 'use strict';
 const path = require('path');
@@ -26,7 +29,7 @@ const ReadMillis = 2000;
 // `readMillis` after it opens.
 function benchProbes(readMillis) {
   const bench = (window.__zeluBench = {
-    questionAt: null, // the question overlay opened
+    questionAt: null, // the question overlay opened, then was on the screen
     answeredAt: null, // Enter was given to it
     presented: [], // every presented frame
     draws: 0, // draw calls since the last yield
@@ -65,7 +68,8 @@ function benchProbes(readMillis) {
     return setTimeoutBefore.call(this, callback, delay, ...rest);
   };
   // The first question is answered as a player would, with Enter on its default button, as soon
-  // as the overlay opens or after reading it for `readMillis`.
+  // as the overlay is on the screen (the display frame after it opens) or after reading it for
+  // `readMillis`.
   const answer = () => {
     bench.answeredAt = performance.now();
     (document.activeElement || document.body).dispatchEvent(
@@ -75,8 +79,11 @@ function benchProbes(readMillis) {
     const overlay = document.getElementById('question');
     if (bench.questionAt !== null || !overlay || !overlay.classList.contains('open')) return;
     bench.questionAt = performance.now();
-    if (readMillis > 0) setTimeoutBefore.call(window, answer, readMillis);
-    else answer();
+    requestAnimationFrameBefore.call(window, () => {
+      bench.questionAt = performance.now();
+      if (readMillis > 0) setTimeoutBefore.call(window, answer, readMillis);
+      else answer();
+    });
   }).observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['class'] });
 }
 
@@ -125,13 +132,26 @@ function quantile(sorted, share) {
   return sorted[Math.min(Math.round(share * (sorted.length - 1)), sorted.length - 1)];
 }
 
-async function oneLoad(url, withPace, readMillis = 0) {
-  const { browser, page, log } = await within(60, 'Chromium to start',
-                                              launch(url, 0, [[benchProbes, readMillis]]));
+// Before the game's page loads: another page is opened and shown for two display frames, then
+// the game's tab comes to the front again.
+async function showAnotherPageFirst(page) {
+  const other = await page.browser().newPage();
+  await other.goto('data:text/html,<p>Another page</p>');
+  await other.evaluate(() => new Promise((resolve) => {
+    requestAnimationFrame(() => requestAnimationFrame(resolve));
+  }));
+  await page.bringToFront();
+}
+
+async function oneLoad(url, withPace, { readMillis = 0, openBrowser = false } = {}) {
+  const options = openBrowser ? { beforeLoad: showAnotherPageFirst } : {};
+  const { browser, page, log } = await within(
+    60, 'Chromium to start', launch(url, 0, [[benchProbes, readMillis]], options));
   try {
     const first = await within(60, 'the first frame', page.evaluate(firstFrame));
     const f = (value) => value.toFixed(1);
-    console.log(`${readMillis > 0 ? 'read' : 'load'} question_ms=${f(first.question)} ` +
+    const kind = readMillis > 0 ? 'read' : openBrowser ? 'open' : 'load';
+    console.log(`${kind} question_ms=${f(first.question)} ` +
                 `answer_to_frame_ms=${f(first.frame - first.answered)} first_frame_ms=${f(first.frame)}`);
     if (withPace) {
       // The page's main thread's busy time over the minute (Chromium's own metrics; the GPU
@@ -163,7 +183,8 @@ async function main() {
   const { server, url } = await serve(root);
   try {
     for (let i = 0; i < loads; i++) await oneLoad(url, i === loads - 1);
-    for (let i = 0; i < ReadLoads; i++) await oneLoad(url, false, ReadMillis);
+    for (let i = 0; i < loads; i++) await oneLoad(url, false, { openBrowser: true });
+    for (let i = 0; i < ReadLoads; i++) await oneLoad(url, false, { readMillis: ReadMillis });
   } finally {
     server.close();
   }

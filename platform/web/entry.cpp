@@ -6,7 +6,7 @@
 #include <emscripten.h>
 
 int main() {
-  WarmPageContext();
+  MakePageContextEarly();
   char commandLine[] = "";
   int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOW);
   // A main that has yielded to the page returns to no one who would end the runtime: end it here,

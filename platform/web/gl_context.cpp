@@ -34,7 +34,9 @@ ContextState &Contexts() {
   return state;
 }
 
-// Double-buffered RGB with a depth buffer, no antialiasing: what the pixel format promises.
+// Double-buffered RGB with a depth buffer, no antialiasing: what the pixel format promises. The
+// page may have made the canvas's context already (index.html), with the same attributes; then
+// this gets that one.
 bool MakePageContext() {
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);
@@ -44,29 +46,21 @@ bool MakePageContext() {
   attributes.antialias = EM_FALSE;
   attributes.preserveDrawingBuffer = EM_FALSE;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#canvas", &attributes);
-  return context > 0 && emscripten_webgl_make_context_current(context) == EMSCRIPTEN_RESULT_SUCCESS;
+  if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
+    return false;
+  PrepareGlSubset();
+  return true;
 }
 
 } // namespace
 
-// The page's first WebGL context takes long to make (the browser starts its GL then), longer than
-// the rest of the game's start. Asked for once the page has painted what the game shows first
-// (its question), it is made while the player reads, and the game's own request gets it at once.
-// clang-format off
-EM_JS(void, AskForPageContextSoon, (), {
-  requestAnimationFrame(function() {
-    setTimeout(function() {
-      var canvas = Module["canvas"];
-      if (canvas)
-        canvas.getContext("webgl", {alpha : false, depth : true, stencil : false,
-                                    antialias : false, preserveDrawingBuffer : false});
-    }, 0);
-  });
-});
-// clang-format on
-
-void WarmPageContext() {
-  AskForPageContextSoon();
+// The page's first WebGL context takes long to make (the browser starts its GL then), and its
+// shaders long to compile. Made before the game's question, the context is there when the game
+// opens its window, and the shaders compile while the player reads.
+void MakePageContextEarly() {
+  ContextState &state = Contexts();
+  if (!state.made)
+    state.made = MakePageContext();
 }
 
 bool WebContextIsCurrent() {

@@ -191,7 +191,8 @@ GLuint CompileShader(GLenum kind, const char *source) {
   return shader;
 }
 
-// The sampler stays on texture unit 0, its default.
+// The sampler stays on texture unit 0, its default. Nothing here asks how the compile went: that
+// would wait for it, and a shader this small compiles.
 GLuint LinkProgram(const char *fragmentSource) {
   GLuint program = glCreateProgram();
   GLuint vertex = CompileShader(GL_VERTEX_SHADER, VertexShader);
@@ -647,6 +648,10 @@ const GLubyte *ZeluGetString(GLenum name) {
   else if (name == GL_EXTENSIONS)
     text = "";
   return reinterpret_cast<const GLubyte *>(text);
+}
+
+void PrepareGlSubset(void) {
+  MakePrograms();
 }
 
 void FlushGlSubset(void) {

@@ -45,7 +45,10 @@ void ZeluShadeModel(GLenum mode);
 void ZeluHint(GLenum target, GLenum mode);
 const GLubyte *ZeluGetString(GLenum name);
 
-// For the web wgl: draws what the frame has gathered (SwapBuffers), and forgets the lists, the
-// textures and the state when the page's last rendering context goes.
+// For the web wgl: starts compiling the subset's shaders as soon as the page's context is made
+// (the browser compiles them while the game loads, and the first frame waits less), draws what
+// the frame has gathered (SwapBuffers), and forgets the lists, the textures and the state when the
+// page's last rendering context goes.
+void PrepareGlSubset(void);
 void FlushGlSubset(void);
 void ForgetGlSubset(void);

@@ -15,8 +15,9 @@ double LastKeyDownMillis();
 
 // Whether this thread has a current rendering context (the page's WebGL). gl_context.cpp.
 bool WebContextIsCurrent();
-// Starts making the page's WebGL context once the page has painted, without waiting for it.
-void WarmPageContext();
+// Makes the page's WebGL context, if it can, and starts compiling what draws on it: before the
+// game's first question. A failure here is the game's to meet when it asks for a context.
+void MakePageContextEarly();
 
 // A file of Data/, embedded in the program: its path from the root ("Data/Font.bmp") and its
 // bytes. The build writes the table, in name order, into embedded_files.cpp.
