@@ -10,9 +10,10 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build/web-asyncify
 export NODE_PATH=/usr/share/nodejs # Debian's emcc, whatever node comes first on the PATH
 
+mkdir -p "$build"
 emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-  -DZELU_WEB_OUTPUT="$build/site" -DZELU_ASYNCIFY_ADVISE=ON >"$build.configure.log" 2>&1 || {
-  cat "$build.configure.log"
+  -DZELU_WEB_OUTPUT="$build/site" -DZELU_ASYNCIFY_ADVISE=ON >"$build/configure.log" 2>&1 || {
+  cat "$build/configure.log"
   exit 1
 }
 rm -f "$build/site/zelu-line.js" # the report comes with the link only
