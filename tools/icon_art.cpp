@@ -119,6 +119,10 @@ RgbaPicture BuildIconPicture(int size) {
 }
 
 std::vector<std::uint8_t> EncodePng(const RgbaPicture &picture) {
+  // Every row filtered by the pixel to its left (PNG's Sub) and a longer search for repeats: the
+  // icon's flat areas and soft edges then take a fifth less than with stb's own choices.
+  stbi_write_force_png_filter = 1;
+  stbi_write_png_compression_level = 128;
   std::vector<std::uint8_t> out;
   stbi_write_png_to_func(AppendBytes, &out, picture.width, picture.height, 4, picture.rgba.data(),
                          picture.width * 4);

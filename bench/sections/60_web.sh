@@ -7,23 +7,55 @@ source "$(dirname "$0")/../bench_lib.sh"
 
 site=${ZELU_BENCH_WEB:-$root/build/web}
 modules=$root/build/web-test
-files=(index.html icon.png zelu-line.js zelu-line.wasm)
+# The game: the page, its icon, the script and the WebAssembly (which holds Data/).
+game_files=(index.html icon.png zelu-line.js zelu-line.wasm)
+# What the page itself fetches on a first visit in Chromium: the game, its stylesheet and scripts,
+# the manifest and the manifest's icon, and the service worker. The worker then fetches every file
+# it keeps (sw.js lists them) afresh, bypassing the browser's cache (cache: 'reload'): the page's
+# files come a second time.
+page_files=("${game_files[@]}" touch.css touch.js pad_overlay.js offline.js manifest.webmanifest
+  icon-192.png sw.js)
 
-# size_rows: one row per file (bytes raw, gzip -6, gzip -9, and -9's share of raw), and the total.
-size_rows() {
+# The files that the service worker of the site keeps, one a line.
+worker_files() {
+  sed -n "s/^  '\([^']*\)': '[0-9a-f]*',$/\1/p" "$site/sw.js"
+}
+
+# A row per file (bytes raw, gzip -6, gzip -9), the game's first.
+file_rows() {
   local file
-  for file in "${files[@]}"; do
+  for file in "${game_files[@]}" $( (printf '%s\n' "${page_files[@]}"; worker_files) | sort -u |
+    grep -vxF -f <(printf '%s\n' "${game_files[@]}")); do
+    printf '%s\t%d\t%d\t%d\n' "$file" "$(wc -c <"$site/$file")" \
+      "$(gzip -6 -c "$site/$file" | wc -c)" "$(gzip -9 -c "$site/$file" | wc -c)"
+  done
+}
+
+# size_rows: one row per file (bytes raw, gzip -6, gzip -9, and -9's share of raw), and the
+# totals: the game, a first visit with each file once, and a first visit as it is fetched.
+size_rows() {
+  local file rows
+  for file in "${page_files[@]}"; do
     if [ ! -f "$site/$file" ]; then
       printf '%s\tfailed: missing from %s (make web)\n' "$file" "$site"
       return
     fi
   done
-  for file in "${files[@]}"; do
-    printf '%s\t%d\t%d\t%d\n' "$file" "$(wc -c <"$site/$file")" \
-      "$(gzip -6 -c "$site/$file" | wc -c)" "$(gzip -9 -c "$site/$file" | wc -c)"
-  done | awk -F'\t' '
-    { print $0 "\t" sprintf("%.0f%%", 100 * $4 / $2); raw += $2; six += $3; nine += $4 }
-    END { printf "total\t%d\t%d\t%d\t%.0f%%\n", raw, six, nine, 100 * nine / raw }'
+  rows=$(file_rows)
+  awk -F'\t' -v game="${game_files[*]}" -v page="${page_files[*]}" \
+    -v worker="$(worker_files | tr '\n' ' ')" '
+    function share(raw, nine) { return sprintf("%.0f%%", 100 * nine / raw) }
+    function total(label, names,   n, list, i, raw, six, nine) {
+      n = split(names, list, " ")
+      for (i = 1; i <= n; i++) { raw += bytes[list[i]]; six += g6[list[i]]; nine += g9[list[i]] }
+      printf "%s\t%d\t%d\t%d\t%s\n", label, raw, six, nine, share(raw, nine)
+    }
+    { print $0 "\t" share($2, $4); bytes[$1] = $2; g6[$1] = $3; g9[$1] = $4; all = all " " $1 }
+    END {
+      total("total: the game", game)
+      total("total: first visit, each file once", all)
+      total("total: first visit as fetched", page " " worker)
+    }' <<<"$rows"
 }
 
 section "Browser build: download size"
@@ -32,7 +64,11 @@ section "Browser build: download size"
   size_rows
 } | print_table
 section_end "gzip -6 is zlib's default level, which servers that compress on the fly commonly use; \
-gzip -9 is a file compressed ahead of time. zelu-line.wasm holds the game's Data/."
+gzip -9 is a file compressed ahead of time. zelu-line.wasm holds the game's Data/. The game: \
+${game_files[*]}. A first visit (Chromium) also fetches the page's stylesheet and scripts, the \
+manifest and its 192-pixel icon, and the service worker, which keeps every file of the site for \
+offline play: each file once is what the site holds; as fetched, the worker downloads its files \
+afresh (cache: 'reload'), so those that the page loaded already come twice."
 
 # Runs the browser benchmark once (hang guards of five minutes); its lines are in $web_lines.
 web_lines=

@@ -7,7 +7,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include <deque>
+#include <vector>
 
 namespace {
 
@@ -26,7 +26,7 @@ struct PageInput {
 
 struct InputState {
   bool listening = false;
-  std::deque<PageInput> input;
+  std::vector<PageInput> input;
   double lastKeyDown = -1e9;
 };
 
@@ -107,12 +107,12 @@ double LastKeyDownMillis() {
 }
 
 bool TakePlatformInput() {
-  std::deque<PageInput> &queue = Input().input;
+  std::vector<PageInput> &queue = Input().input;
   if (queue.empty() && emscripten_get_now() - LastYieldMillis() >= YieldIntervalMillis)
     YieldToPage();
   while (!queue.empty()) {
     PageInput input = queue.front();
-    queue.pop_front();
+    queue.erase(queue.begin());
     HWND window = FocusWindow() != nullptr ? FocusWindow() : NewestWindow();
     if (input.kind != PageInput::Key && ActiveWindow() == nullptr && NewestWindow() != nullptr)
       window = NewestWindow();

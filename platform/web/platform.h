@@ -18,3 +18,16 @@ bool WebContextIsCurrent();
 // Makes the page's WebGL context, if it can, and starts compiling what draws on it: before the
 // game's first question. A failure here is the game's to meet when it asks for a context.
 void MakePageContextEarly();
+
+// A file of Data/, embedded in the program: its path from the root ("Data/Font.bmp") and its
+// bytes. The build writes the table, in name order, into embedded_files.cpp.
+struct EmbeddedFile {
+  const char *path;
+  const unsigned char *bytes;
+  unsigned size;
+};
+extern const EmbeddedFile EmbeddedFiles[];
+extern const unsigned EmbeddedFileCount;
+// The embedded file at `path`, from the root ("/Data/Font.bmp") or from the current folder, which
+// is the root ("Data/Font.bmp"); null when there is none (a folder is none). files.cpp.
+const EmbeddedFile *FindEmbeddedFile(const char *path);

@@ -1,4 +1,5 @@
 // Sounds over Web Audio, one at a time, with the sound files read from the embedded Data/.
+#include "platform/web/platform.h"
 #include "platform/win32_core/native_platform.h"
 
 #include <emscripten.h>
@@ -10,11 +11,12 @@ namespace {
 // ever ends.
 const int SyncMarginMillis = 250;
 
-// Plays a file from the embedded files: decodes it once (kept by name), stops the sound that
-// plays, starts this one (repeating when asked) and, when asked to wait, waits for its end.
-// 1 when the sound started, 0 when the file is missing or cannot be decoded.
+// Plays an embedded file (its name, bytes and size): decodes it once (kept by name), stops the
+// sound that plays, starts this one (repeating when asked) and, when asked to wait, waits for its
+// end. 1 when the sound started, 0 when it cannot be decoded.
 // clang-format off
-EM_ASYNC_JS(int, PlayPageSound, (const char *path, int loop, int wait, int marginMillis), {
+EM_ASYNC_JS(int, PlayPageSound, (const char *path, const unsigned char *bytes, unsigned size,
+                                 int loop, int wait, int marginMillis), {
   var name = UTF8ToString(path);
   var audio = Module["zeluAudio"];
   if (!audio) {
@@ -28,8 +30,8 @@ EM_ASYNC_JS(int, PlayPageSound, (const char *path, int loop, int wait, int margi
   var buffer = audio.buffers[name];
   if (!buffer) {
     try {
-      var bytes = FS.readFile(name);
-      buffer = await audio.context.decodeAudioData(bytes.buffer.slice(0));
+      // A copy: decoding takes the buffer it is given away.
+      buffer = await audio.context.decodeAudioData(HEAPU8.slice(bytes, bytes + size).buffer);
     } catch (error) {
       return 0;
     }
@@ -85,7 +87,11 @@ bool NativeSoundReady() {
 }
 
 bool PlayNativeSound(const char *path, bool loop, bool wait) {
-  return PlayPageSound(path, loop ? 1 : 0, wait ? 1 : 0, SyncMarginMillis) != 0;
+  const EmbeddedFile *file = FindEmbeddedFile(path);
+  if (file == nullptr)
+    return false;
+  return PlayPageSound(file->path, file->bytes, file->size, loop ? 1 : 0, wait ? 1 : 0,
+                       SyncMarginMillis) != 0;
 }
 
 void StopNativeSound() {

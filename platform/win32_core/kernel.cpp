@@ -1,17 +1,10 @@
-// Kernel services: the module handle, files and read-only mappings over POSIX, local memory
-// blocks, and the performance counter over the POSIX monotonic clock. Waitable timers are in
-// kernel_timer.cpp.
+// Kernel services: the module handle, files and read-only mappings over the platform's files,
+// local memory blocks, and the performance counter over the platform's monotonic clock. Waitable
+// timers are in kernel_timer.cpp.
 #include "platform/win32.h"
 #include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/native_platform.h"
 #include "platform/win32_core/test_hooks.h"
-
-#include <sanitizer/asan_interface.h>
-
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <map>
@@ -33,15 +26,28 @@ int64_t CountsFromMicros(uint64_t micros, int64_t frequency) {
 // The performance counter counts nanoseconds of the monotonic clock.
 const int64_t CounterFrequency = 1000000000;
 
-// Files and mappings are kernel objects that CloseHandle releases; both keep a descriptor of
-// their own, so a mapping outlives the file handle it was made from, as on Windows.
+// Files and mappings are kernel objects that CloseHandle releases. A file handle and the mappings
+// made from it share the platform's file, which stays open while any of them holds it: a mapping
+// outlives the file handle it was made from, as on Windows. Views outlive their mapping.
 enum class ObjectKind { File, Mapping };
+
+struct OpenFile {
+  NativeFile *native;
+  int holders;
+};
 
 struct KernelObject {
   ObjectKind kind;
-  int fd;
+  OpenFile *file;
   uint64_t size; // mappings only: the bytes a view may cover
 };
+
+void ReleaseFile(OpenFile *file) {
+  if (--file->holders > 0)
+    return;
+  CloseNativeFile(file->native);
+  delete file;
+}
 
 // Live objects, views (address to length) and local blocks, so that releases can check what
 // they are given and views can be unmapped by address alone.
@@ -91,32 +97,13 @@ std::string Utf8FromUtf16(const WCHAR *text) {
 HANDLE OpenExistingForReading(const char *path, DWORD access, DWORD disposition) {
   if (path == nullptr || access != GENERIC_READ || disposition != OPEN_EXISTING)
     return INVALID_HANDLE_VALUE;
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
+  NativeFile *native = OpenNativeFile(path);
+  if (native == nullptr)
     return INVALID_HANDLE_VALUE;
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return INVALID_HANDLE_VALUE;
-  }
-  KernelObject *file = new KernelObject{ObjectKind::File, fd, 0};
+  KernelObject *file = new KernelObject{ObjectKind::File, new OpenFile{native, 1}, 0};
   LiveObjects().insert(file);
   HookHeld(+1);
   return file;
-}
-
-// Bytes from the end of a view of `length` bytes to the end of its last page.
-size_t PageTail(size_t length) {
-  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-  return (page - length % page) % page;
-}
-
-bool FileBytes(int fd, uint64_t *size) {
-  struct stat info;
-  if (fstat(fd, &info) != 0)
-    return false;
-  *size = static_cast<uint64_t>(info.st_size);
-  return true;
 }
 
 } // namespace
@@ -168,7 +155,8 @@ HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, LPSECURI
 DWORD WINAPI GetFileSize(HANDLE file, DWORD *fileSizeHigh) {
   KernelObject *object = FindObject(file, ObjectKind::File);
   uint64_t size;
-  if (HookFails(PlatformCall::GetFileSize) || object == nullptr || !FileBytes(object->fd, &size))
+  if (HookFails(PlatformCall::GetFileSize) || object == nullptr ||
+      !NativeFileSize(object->file->native, &size))
     return INVALID_FILE_SIZE;
   if (fileSizeHigh != nullptr)
     *fileSizeHigh = static_cast<DWORD>(size >> 32);
@@ -181,17 +169,16 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
   KernelObject *object = FindObject(file, ObjectKind::File);
   uint64_t fileSize;
   if (HookFails(PlatformCall::CreateFileMappingA) || object == nullptr ||
-      protect != PAGE_READONLY || name != nullptr || !FileBytes(object->fd, &fileSize))
+      protect != PAGE_READONLY || name != nullptr ||
+      !NativeFileSize(object->file->native, &fileSize))
     return nullptr;
   uint64_t size = (static_cast<uint64_t>(maximumSizeHigh) << 32) | maximumSizeLow;
   if (size == 0)
     size = fileSize;
   if (size == 0 || size > fileSize)
     return nullptr;
-  int fd = fcntl(object->fd, F_DUPFD_CLOEXEC, 0);
-  if (fd < 0)
-    return nullptr;
-  KernelObject *mapping = new KernelObject{ObjectKind::Mapping, fd, size};
+  ++object->file->holders;
+  KernelObject *mapping = new KernelObject{ObjectKind::Mapping, object->file, size};
   LiveObjects().insert(mapping);
   HookHeld(+1);
   return mapping;
@@ -209,25 +196,19 @@ LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHig
   uint64_t length = bytesToMap != 0 ? bytesToMap : object->size - offset;
   if (length > object->size - offset)
     return nullptr;
-  void *view =
-      mmap(nullptr, length, PROT_READ, MAP_PRIVATE, object->fd, static_cast<off_t>(offset));
-  if (view == MAP_FAILED)
+  const void *view = MapNativeFile(object->file->native, offset, static_cast<size_t>(length));
+  if (view == nullptr)
     return nullptr;
-  // The rest of the view's last page reads as zeros; under AddressSanitizer it is poisoned, so
-  // that a read past the end of the file is reported.
-  ASAN_POISON_MEMORY_REGION(static_cast<char *>(view) + length, PageTail(length));
-  LiveViews()[view] = length;
+  LiveViews()[view] = static_cast<size_t>(length);
   HookHeld(+1);
-  return view;
+  return const_cast<void *>(view);
 }
 
 BOOL WINAPI UnmapViewOfFile(const void *baseAddress) {
   auto found = LiveViews().find(baseAddress);
   if (HookFails(PlatformCall::UnmapViewOfFile) || found == LiveViews().end())
     return FALSE;
-  ASAN_UNPOISON_MEMORY_REGION(static_cast<const char *>(baseAddress) + found->second,
-                              PageTail(found->second));
-  munmap(const_cast<void *>(baseAddress), found->second);
+  UnmapNativeFile(baseAddress, found->second);
   LiveViews().erase(found);
   HookHeld(-1);
   return TRUE;
@@ -242,7 +223,7 @@ BOOL WINAPI CloseHandle(HANDLE handle) {
   auto found = LiveObjects().find(object);
   if (found == LiveObjects().end())
     return FALSE;
-  close(object->fd);
+  ReleaseFile(object->file);
   LiveObjects().erase(found);
   delete object;
   HookHeld(-1);

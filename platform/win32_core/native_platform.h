@@ -1,10 +1,10 @@
 // What a platform beneath win32_core provides: every call below, and nothing more. win32_core
 // implements the Win32 calls on top of them, so that each Win32 rule is written once; a platform
 // only makes windows, turns its input into the calls of winuser_state.h, enters and leaves a
-// display mode, drives rendering contexts, plays a sound, asks a question, tells the time, sleeps
-// and reads its gamepads. platform/sdl and platform/web each implement the list, one file per
-// group (window.cpp, input.cpp, display.cpp, gl_context.cpp, sound.cpp, dialogs.cpp, sleep.cpp,
-// gamepad.cpp). Internal to platform/.
+// display mode, drives rendering contexts, plays a sound, asks a question, tells the time, sleeps,
+// reads its gamepads and reads its files. platform/sdl and platform/web each implement the list,
+// one file per group (window.cpp, input.cpp, display.cpp, gl_context.cpp, sound.cpp, dialogs.cpp,
+// sleep.cpp, gamepad.cpp, files.cpp). Internal to platform/.
 #pragma once
 
 #include "platform/win32.h"
@@ -16,6 +16,8 @@ struct WindowRecord; // winuser_state.h
 struct NativeWindow;
 // The platform's own rendering context behind an HGLRC.
 struct NativeContext;
+// The platform's own open file behind a file handle and the mappings made from it.
+struct NativeFile;
 
 // --- Windows ----------------------------------------------------------------------------------
 // A hidden window for a new record (its client size, styles and fullscreen flag are set); null
@@ -104,3 +106,19 @@ void SleepUntilNanos(uint64_t due);
 // with this user index (0 to 3) in XInput's layout and units, sticks with y growing upwards;
 // false when none is connected there. A pad connected since the last call counts at once.
 bool ReadPlatformPad(DWORD userIndex, XINPUT_GAMEPAD *pad);
+
+// --- Files ------------------------------------------------------------------------------------
+// Beneath CreateFileA and its mappings (kernel.cpp keeps Win32's rules: what opens, sizes,
+// offsets, which object outlives which): files read-only, natively the file system's, in the
+// browser Data/, which is embedded in the program.
+// An existing regular file, open for reading; null when there is none at `path` (a folder is
+// none).
+NativeFile *OpenNativeFile(const char *path);
+// The file's size in bytes now; false when it cannot be told.
+bool NativeFileSize(NativeFile *file, uint64_t *size);
+// A read-only view of `length` (> 0) bytes of the file from `offset` (a multiple of 65,536), all
+// within the file; null when the platform cannot make it. The view stays valid until
+// UnmapNativeFile, also after CloseNativeFile.
+const void *MapNativeFile(NativeFile *file, uint64_t offset, size_t length);
+void UnmapNativeFile(const void *view, size_t length);
+void CloseNativeFile(NativeFile *file);

@@ -6,7 +6,7 @@
 #include "platform/win32_core/test_hooks.h"
 #include "platform/win32_core/winuser_state.h"
 
-#include <deque>
+#include <vector>
 
 namespace {
 
@@ -17,8 +17,8 @@ const LPARAM WasDown = LPARAM(1) << 30;
 const LPARAM GoingUp = LPARAM(1) << 31;
 
 struct MessageQueue {
-  std::deque<MSG> posted;
-  std::deque<MSG> input; // window-system input already turned into messages
+  std::vector<MSG> posted;
+  std::vector<MSG> input; // window-system input already turned into messages
   bool quitPending = false;
   int quitCode = 0;
   bool keyDown[256] = {};
@@ -78,7 +78,7 @@ bool Matches(const MSG &msg, HWND window, UINT filterMin, UINT filterMax) {
          (msg.message >= filterMin && msg.message <= filterMax);
 }
 
-bool TakeFrom(std::deque<MSG> &queue, LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
+bool TakeFrom(std::vector<MSG> &queue, LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
               bool remove) {
   for (auto it = queue.begin(); it != queue.end(); ++it) {
     if (!Matches(*it, window, filterMin, filterMax))
@@ -272,7 +272,7 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ForgetMessagesFor(HWND window) {
-  for (std::deque<MSG> *queue : {&Queue().posted, &Queue().input}) {
+  for (std::vector<MSG> *queue : {&Queue().posted, &Queue().input}) {
     for (auto it = queue->begin(); it != queue->end();) {
       if (it->hwnd == window)
         it = queue->erase(it);
