@@ -26,6 +26,8 @@ const TYPES = {
 
 // Serves `root` on 127.0.0.1 at a free port; resolves with { server, url }.
 function serve(root) {
+  // Bodies served, by address ('/' and '/index.html' apart): a response "not modified" sends none.
+  const served = new Map();
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(request.url.split('?')[0]);
     const file = path.join(root, name === '/' ? 'index.html' : path.normalize(name));
@@ -38,13 +40,23 @@ function serve(root) {
         response.writeHead(404).end();
         return;
       }
-      response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
+      // As an ordinary web server: the file's time, and "not modified" when the browser's copy
+      // is as new (HTTP dates count whole seconds).
+      const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
+      const since = Date.parse(request.headers['if-modified-since'] || '');
+      if (!Number.isNaN(since) && since >= modified.getTime()) {
+        response.writeHead(304).end();
+        return;
+      }
+      served.set(name, (served.get(name) || 0) + 1);
+      response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream',
+                                'Last-Modified': modified.toUTCString() });
       response.end(data);
     });
   });
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => {
-      resolve({ server, url: `http://127.0.0.1:${server.address().port}/` });
+      resolve({ server, served, url: `http://127.0.0.1:${server.address().port}/` });
     });
   });
 }

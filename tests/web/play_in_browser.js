@@ -285,7 +285,9 @@ async function pacedByTheDisplay(page) {
 
 // Opens the page, runs `scenario` on it, and counts what fails, the page's own errors included.
 async function onPage(url, capture, name, scenario, scripts = []) {
-  failures += await runScenario(await launch(url, capture, scripts), shots, name, scenario);
+  // Read `failures` only after the scenario, whose checks add to it too.
+  const failed = await runScenario(await launch(url, capture, scripts), shots, name, scenario);
+  failures += failed;
 }
 
 async function main() {

@@ -262,8 +262,13 @@ async function cacheNames(page) {
   return page.evaluate(async () => (await caches.keys()).filter((name) => name.startsWith('zelu-line-')));
 }
 
-async function installableAndOffline(browser, page, url, site) {
+async function installableAndOffline(browser, page, url, site, served) {
   await waitFor(page, () => navigator.serviceWorker.controller !== null, 60, 'the service worker');
+  // The worker keeps what the page has downloaded without downloading it again.
+  const twice = [...served].filter(([, count]) => count > 1).map(([name, count]) => `${name} ${count}x`);
+  check(twice.length === 0 && served.get('/zelu-line.wasm') === 1,
+        'a first visit downloads each file once, the service worker\'s copies included',
+        twice.join(', ') || `${served.size} files`);
   const cdp = await page.createCDPSession();
   const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
   check(installabilityErrors.length === 0, 'Chromium finds no installability errors',
@@ -311,7 +316,9 @@ async function installableAndOffline(browser, page, url, site) {
 // Opens a page, runs `scenario` on it, and counts what fails, the page's own errors included.
 async function onPage(url, name, scripts, viewport, scenario) {
   const launched = await launch(url, 0, scripts, viewport ? { viewport } : {});
-  failures += await runScenario(launched, shots, name, scenario);
+  // Read `failures` only after the scenario, whose checks add to it too.
+  const failed = await runScenario(launched, shots, name, scenario);
+  failures += failed;
 }
 
 async function main() {
@@ -325,7 +332,7 @@ async function main() {
     await onPage(url, 'gamepad', [[scriptedPad]], undefined, gamepad);
     await onPage(url, 'touch', [], PORTRAIT, touch);
     await onPage(copy.url, 'offline', [], undefined, (page, browser) =>
-      installableAndOffline(browser, page, copy.url, site));
+      installableAndOffline(browser, page, copy.url, site, copy.served));
     await onPage(url, 'no-service-worker', [[noServiceWorkers]], undefined, (page) =>
       playsFirstFrame(page, 'Without service workers, Enter'));
   } finally {
