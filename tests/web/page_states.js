@@ -43,11 +43,16 @@ function statusRecorder() {
     const last = window.__statuses[window.__statuses.length - 1];
     if (!last || last.text !== entry.text) window.__statuses.push(entry);
   }
-  document.addEventListener('DOMContentLoaded', () => {
+  // From the moment the parser makes the status line: the page may have moved on from its first
+  // text before the document has finished loading (its later scripts wait on the network).
+  const watchDocument = new MutationObserver(() => {
+    const line = document.getElementById('status');
+    if (!line || !line.firstChild) return;
+    watchDocument.disconnect();
     record();
-    new MutationObserver(record).observe(document.getElementById('status'),
-                                         { childList: true, characterData: true, subtree: true });
+    new MutationObserver(record).observe(line, { childList: true, characterData: true, subtree: true });
   });
+  watchDocument.observe(document, { childList: true, subtree: true });
 }
 
 const statuses = (page) => page.evaluate(() => window.__statuses);
