@@ -52,15 +52,21 @@ bool MakePageContext() {
   return true;
 }
 
+// The page's context, made at the first call that finds none; false while it cannot be made.
+bool EnsurePageContext() {
+  ContextState &state = Contexts();
+  if (!state.made)
+    state.made = MakePageContext();
+  return state.made;
+}
+
 } // namespace
 
 // The page's first WebGL context takes long to make (the browser starts its GL then), and its
 // shaders long to compile. Made before the game's question, the context is there when the game
 // opens its window, and the shaders compile while the player reads.
 void MakePageContextEarly() {
-  ContextState &state = Contexts();
-  if (!state.made)
-    state.made = MakePageContext();
+  EnsurePageContext();
 }
 
 bool WebContextIsCurrent() {
@@ -68,9 +74,9 @@ bool WebContextIsCurrent() {
 }
 
 NativeContext *CreateNativeContext(WindowRecord *) {
-  ContextState &state = Contexts();
-  if (!state.made && !(state.made = MakePageContext()))
+  if (!EnsurePageContext())
     return nullptr;
+  ContextState &state = Contexts();
   ++state.live;
   return new NativeContext{0};
 }
