@@ -1,5 +1,5 @@
-// The frame's wait: a sleep on a waitable timer that ends a margin before the frame's end, then a
-// spin on the frame clock. The margin follows the wakes of the last few frames.
+// The frame's wait: a sleep that ends a margin before the frame's end, then a spin on the frame
+// clock. The margin follows how late the spin began in the last few frames.
 #include "app/frame_wait.h"
 
 #include "app/frame_clock.h"
@@ -24,16 +24,34 @@ const double WakeMarginFloorMillis = 0.05;
 // to help: its frames come late either way, and a spinning core would take time from drawing.
 const double WakeMarginCeilingMillis = 4.0;
 
-// Sleeps on the timer for `millis`; false when the timer could not be used.
+// Under Wine a wait on a waitable timer ends on a whole millisecond of the wineserver's clock, up
+// to 1 ms late, which the spin would have to make up; ntdll's non-alertable delay ends within
+// some 0.1 ms there. On Windows itself the delay keeps to the system's timer tick, as coarse as
+// 15.6 ms, and the high-resolution timer is the finer: so the delay is taken under Wine only.
+DelayCall FindWineDelay() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  if (ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr)
+    return nullptr;
+  FARPROC delay = GetProcAddress(ntdll, "NtDelayExecution");
+  return reinterpret_cast<DelayCall>(reinterpret_cast<void (*)()>(delay));
+}
+
+bool CanSleep() {
+  return FrameWait.wineDelay != nullptr || FrameWait.timer != nullptr;
+}
+
+// Sleeps for `millis`; false when the sleep could not be had.
 bool SleepFor(double millis) {
   LARGE_INTEGER due;
   due.QuadPart = -static_cast<LONGLONG>(std::llround(millis * 10000.0)); // 100 ns units, relative
+  if (FrameWait.wineDelay != nullptr)
+    return FrameWait.wineDelay(FALSE, &due) == 0; // STATUS_SUCCESS
   if (!SetWaitableTimer(FrameWait.timer, &due, 0, nullptr, nullptr, FALSE))
     return false;
   return WaitForSingleObject(FrameWait.timer, INFINITE) == WAIT_OBJECT_0;
 }
 
-// Notes how late this frame's wake came (0 when it did not sleep) and sets the next margin.
+// Notes how late this frame's spin began and sets the next margin.
 void FollowWakeLateness(double latenessMillis) {
   FrameWait.wakeLatenessMillis[FrameWait.nextWake] = std::max(latenessMillis, 0.0);
   FrameWait.nextWake = (FrameWait.nextWake + 1) % WakeHistoryLength;
@@ -57,6 +75,9 @@ void FollowWakeLateness(double latenessMillis) {
 void OpenFrameWait() {
   FrameWait = FrameWaitRecord{};
   FrameWait.wakeMarginMillis = FirstWakeMarginMillis;
+  FrameWait.wineDelay = FindWineDelay();
+  if (FrameWait.wineDelay != nullptr)
+    return;
   FrameWait.timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                            TIMER_ALL_ACCESS);
   if (FrameWait.timer == nullptr) {
@@ -65,28 +86,33 @@ void OpenFrameWait() {
   }
 }
 
-void WaitOutFrame(int64_t startTicks, double frameMillis) {
-  int64_t now;
-  if (!ReadFrameClockTicks(&now))
+void SleepThroughFrame(int64_t startTicks, double frameMillis) {
+  FrameWait.sleptMillis = 0;
+  FrameWait.sleepTimed = ReadFrameClockTicks(&FrameWait.sleepStartTicks);
+  if (!FrameWait.sleepTimed || !CanSleep())
     return;
-  double remaining = frameMillis - FrameClockMillisBetween(startTicks, now);
-  // Every frame counts in the history, also one that ends without a sleep: the margin narrows.
-  double lateness = 0;
-  if (FrameWait.timer != nullptr && remaining > FrameWait.wakeMarginMillis) {
-    double sleep = remaining - FrameWait.wakeMarginMillis;
-    if (SleepFor(sleep)) {
-      int64_t woken;
-      if (!ReadFrameClockTicks(&woken))
-        return;
-      lateness = FrameClockMillisBetween(now, woken) - sleep;
-      now = woken;
-    }
-  }
-  FollowWakeLateness(lateness);
+  double sleep = frameMillis - FrameClockMillisBetween(startTicks, FrameWait.sleepStartTicks) -
+                 FrameWait.wakeMarginMillis;
+  if (sleep > 0 && SleepFor(sleep))
+    FrameWait.sleptMillis = sleep;
+}
+
+void SpinOutFrame(int64_t startTicks, double frameMillis) {
+  int64_t now;
+  if (!FrameWait.sleepTimed || !ReadFrameClockTicks(&now))
+    return;
+  // Every frame counts in the history, also one that did not sleep: the margin narrows.
+  FollowWakeLateness(FrameClockMillisBetween(FrameWait.sleepStartTicks, now) -
+                     FrameWait.sleptMillis);
   while (FrameClockMillisBetween(startTicks, now) < frameMillis) {
     if (!ReadFrameClockTicks(&now))
       return;
   }
+}
+
+void WaitOutFrame(int64_t startTicks, double frameMillis) {
+  SleepThroughFrame(startTicks, frameMillis);
+  SpinOutFrame(startTicks, frameMillis);
 }
 
 void CloseFrameWait() {

@@ -23,7 +23,8 @@
 #else
 
 // Calls provided by platform/win32_core (over platform/sdl or platform/web), by Win32 area:
-//   kernel:    GetModuleHandleA, CreateFileA, CreateFileW, GetFileSize, CreateFileMappingA,
+//   kernel:    GetModuleHandleA, GetProcAddress, CreateFileA, CreateFileW, GetFileSize,
+//   CreateFileMappingA,
 //              MapViewOfFile, UnmapViewOfFile, CloseHandle, LocalAlloc, LocalFree,
 //              QueryPerformanceFrequency, QueryPerformanceCounter, CreateWaitableTimerExW,
 //              SetWaitableTimer, WaitForSingleObject
@@ -99,6 +100,7 @@ ZELU_DECLARE_HANDLE(HBRUSH);
 ZELU_DECLARE_HANDLE(HBITMAP);
 #undef ZELU_DECLARE_HANDLE
 typedef HINSTANCE HMODULE;
+typedef intptr_t(WINAPI *FARPROC)(void);
 typedef HICON HCURSOR;
 typedef void *HGDIOBJ;
 typedef void *HLOCAL;
@@ -483,7 +485,10 @@ typedef struct _XINPUT_STATE {
 } XINPUT_STATE;
 
 // kernel
+// This platform loads no libraries: the program's own module (a null name) is the only one found,
+// and no function is found in it.
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD creationDisposition,
                           DWORD flagsAndAttributes, HANDLE templateFile);

@@ -26,6 +26,9 @@ bool StartControllers() {
     slots.started = true;
     // XInput reads a pad whichever window has the focus.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // The pads are read when XInputGetState asks, as XInput reads them; SDL need not read them
+    // again at every look at its event queue.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     slots.available = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   }
   return slots.available;

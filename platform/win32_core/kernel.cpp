@@ -1,6 +1,6 @@
 // Kernel services: the module handle, files and read-only mappings over the platform's files,
-// local memory blocks, and the performance counter over the platform's monotonic clock. Waitable
-// timers are in kernel_timer.cpp.
+// local memory blocks, and the performance counter over the platform's monotonic clock (no library
+// is loaded, so GetProcAddress finds nothing). Waitable timers are in kernel_timer.cpp.
 #include "platform/win32.h"
 #include "platform/win32_core/kernel_timer.h"
 #include "platform/win32_core/native_platform.h"
@@ -112,6 +112,10 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
   if (moduleName != nullptr || HookFails(PlatformCall::GetModuleHandleA))
     return nullptr;
   return reinterpret_cast<HMODULE>(&moduleTag);
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE, LPCSTR) {
+  return nullptr;
 }
 
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency) {

@@ -91,6 +91,15 @@ bool TakeFrom(std::vector<MSG> &queue, LPMSG msg, HWND window, UINT filterMin, U
   return false;
 }
 
+bool IsKeyMessage(UINT message) {
+  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+         message == WM_SYSKEYUP;
+}
+
+bool FollowsTheFocus(const MSG &msg) {
+  return IsKeyMessage(msg.message) || (msg.message == WM_SYSCOMMAND && msg.wParam == SC_CLOSE);
+}
+
 // Posted messages first, then the quit request (whatever the filter), then input.
 bool FindMessage(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
   MessageQueue &queue = Queue();
@@ -101,6 +110,10 @@ bool FindMessage(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, bool re
     queue.quitPending = !remove;
     return true;
   }
+  // Keys and close requests whose window was destroyed go to the window with the focus now.
+  for (MSG &msg : queue.input)
+    if (msg.hwnd == nullptr)
+      msg.hwnd = FocusWindow();
   // The test controls' queued input comes before the platform's own.
   do {
     if (TakeFrom(queue.input, msg, window, filterMin, filterMax, remove))
@@ -196,17 +209,17 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax,
   bool remove = (removeMsg & PM_REMOVE) != 0;
   if (FindMessage(msg, window, filterMin, filterMax, remove))
     return TRUE;
-  // Tests act here, between the empty queue and the frame that it lets run; what they queue
-  // comes out of the next call.
-  HookQueueFoundEmpty();
+  // Tests act here, between the empty queue and the frame that it lets run (a look that leaves
+  // messages in the queue lets none run); what they queue comes out of the next call.
+  if (remove)
+    HookQueueFoundEmpty();
   return FALSE;
 }
 
 BOOL WINAPI TranslateMessage(const MSG *msg) {
   if (msg == nullptr)
     return FALSE;
-  if (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP && msg->message != WM_SYSKEYDOWN &&
-      msg->message != WM_SYSKEYUP)
+  if (!IsKeyMessage(msg->message))
     return FALSE;
   if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
     const bool *keyDown = Queue().keyDown;
@@ -271,13 +284,21 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return record->procedure(window, message, wParam, lParam);
 }
 
+// The window's posted messages and input go with it, but for its keys and close requests: the
+// display mode's switch makes the window anew, and those were meant for the game, whichever window
+// shows it (a key's release lost would leave the key held). They go to the window that has the
+// focus when they are taken, as keys that come after the switch do.
 void ForgetMessagesFor(HWND window) {
   for (std::vector<MSG> *queue : {&Queue().posted, &Queue().input}) {
     for (auto it = queue->begin(); it != queue->end();) {
-      if (it->hwnd == window)
-        it = queue->erase(it);
-      else
+      if (it->hwnd != window) {
         ++it;
+      } else if (queue == &Queue().input && FollowsTheFocus(*it)) {
+        it->hwnd = nullptr;
+        ++it;
+      } else {
+        it = queue->erase(it);
+      }
     }
   }
 }

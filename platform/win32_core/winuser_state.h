@@ -107,7 +107,8 @@ void CloseInput(HWND window);
 // Calls the window's procedure at once, as Win32 does for the messages it sends; 0 when the
 // window is gone.
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Drops every queued message for a window that is being destroyed.
+// Drops the queued messages of a window that is being destroyed; its keys and close requests are
+// kept for the window that has the focus when they are taken.
 void ForgetMessagesFor(HWND window);
 
 // --- Display mode and cursor (winuser_display.cpp) --------------------------------------------

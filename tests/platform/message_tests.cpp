@@ -252,6 +252,36 @@ TEST_F(Messages, FiltersLeaveOtherMessagesWaiting) {
   EXPECT_EQ(msg.wParam, static_cast<WPARAM>(VK_UP));
 }
 
+// The display mode's switch destroys the game's window and makes another: keys and a close
+// request taken in for the old one go to the new one, the rest of its input goes with it.
+TEST_F(Messages, KeysAndCloseForADestroyedWindowGoToTheWindowThatHasTheFocusNext) {
+  OpenWindow();
+  TestQueueKey(VK_LEFT, false);
+  TestQueueMinimize();
+  TestQueueClose();
+  MSG msg;
+  // A look for a message that never comes takes in all the input, and leaves it.
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE));
+  DestroyWindow(window);
+  window = CreateClientWindow(WindowedStyle, WindowedExStyle, 640, 480);
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetFocus(window);
+  TakeDelivered();
+  std::vector<Taken> taken = Take();
+  auto has = [&](UINT message, WPARAM wParam) {
+    for (const Taken &t : taken)
+      if (t.toWindow && t.message == message && t.wParam == wParam)
+        return true;
+    return false;
+  };
+  EXPECT_TRUE(has(WM_KEYUP, VK_LEFT));
+  EXPECT_TRUE(has(WM_SYSCOMMAND, SC_CLOSE));
+  EXPECT_FALSE(has(WM_SIZE, SIZE_MINIMIZED)) << "the old window's minimising is not the new one's";
+  EXPECT_TRUE(TestWindowExists(window)) << "the procedure had WM_CLOSE";
+}
+
 struct CharacterCase {
   int virtualKey;
   int modifier;  // 0, VK_SHIFT or VK_CONTROL, held while the key goes down
@@ -353,6 +383,18 @@ TEST_F(Messages, ActionsRunAtTheNthEmptyQueueAndTheirInputComesNext) {
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "each action ran once";
+}
+
+// Only a look that takes a message lets a frame run: one that leaves the messages where they are
+// finds no empty queue for the actions.
+TEST_F(Messages, ALookThatLeavesTheMessagesRunsNoAction) {
+  MSG msg;
+  TestAtEmptyQueue(1, PostQuitFive, nullptr);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "the action runs, then FALSE";
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.wParam, 5u);
 }
 
 TEST_F(Messages, TestResetEmptiesTheQueue) {
