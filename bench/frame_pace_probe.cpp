@@ -3,7 +3,7 @@
 // fields on one line, the time from the program's start and the wall-clock moment of its first
 // presented frame, and for the given number of frame periods after it (default 1,000; 0 ends
 // at the first frame) their median, 99th percentile and maximum, and the CPU time the process
-// used per second of play. With a second argument `spin` the game finds no waitable timer and
+// used per second of play. With a second argument `spin` the game finds nothing to sleep on and
 // its frame's wait spins, as it did before it slept. Exits 2 when the game ended early or could
 // not be timed.
 #include "bench/swap_timer.h"
@@ -39,7 +39,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "frame_pace_probe: cannot hook SwapBuffers\n");
     return 2;
   }
-  if (argc > 2 && std::strcmp(argv[2], "spin") == 0 && !DenyWaitableTimers()) {
+  if (argc > 2 && std::strcmp(argv[2], "spin") == 0 && !DenySleeps()) {
     std::fprintf(stderr, "frame_pace_probe: cannot take the waitable timers away\n");
     return 2;
   }

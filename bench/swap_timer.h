@@ -39,7 +39,7 @@ inline bool NoteSwap(SwapRecord *record, size_t wanted) {
   return true;
 }
 
-// From now on the game finds no waitable timer to sleep on, so that its frame's wait spins the
-// whole 10 ms as it did before it slept: the old wait, measured beside the new one. False when
-// that could not be arranged.
-bool DenyWaitableTimers();
+// From now on the game finds nothing to sleep on (no waitable timer, nor Wine's delay), so that
+// its frame's wait spins the whole 10 ms as it did before it slept: the old wait, measured beside
+// the new one. False when that could not be arranged.
+bool DenySleeps();

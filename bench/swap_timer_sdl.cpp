@@ -35,7 +35,7 @@ double ProcessCpuSeconds() {
   return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
 }
 
-bool DenyWaitableTimers() {
+bool DenySleeps() {
   // The high-resolution timer, then the ordinary one the game asks for instead.
   TestFailCall("CreateWaitableTimerExW", 1);
   TestFailCall("CreateWaitableTimerExW", 2);

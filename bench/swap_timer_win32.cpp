@@ -1,6 +1,7 @@
 // The swap timer of the Windows build: the program's import of gdi32's SwapBuffers is pointed at
 // a wrapper that notes the time and calls the real one; Escape is posted to the game window. The
-// import of kernel32's CreateWaitableTimerExW can be pointed at one that makes no timer.
+// imports of kernel32's CreateWaitableTimerExW and GetProcAddress can be pointed at ones that make
+// no timer and do not find Wine.
 #include "bench/swap_timer.h"
 
 #include "app/game_window.h"
@@ -71,6 +72,17 @@ HANDLE WINAPI NoWaitableTimer(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD) {
   return nullptr;
 }
 
+typedef FARPROC(WINAPI *GetProcAddressCall)(HMODULE, LPCSTR);
+GetProcAddressCall realGetProcAddress;
+
+// Finds all but Wine's mark: the game then takes Wine for Windows, and sleeps on a timer or not
+// at all.
+FARPROC WINAPI GetProcAddressButWine(HMODULE module, LPCSTR name) {
+  if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF && std::strcmp(name, "wine_get_version") == 0)
+    return nullptr;
+  return realGetProcAddress(module, name);
+}
+
 } // namespace
 
 bool TimeSwaps(SwapRecord *record, size_t frames) {
@@ -84,7 +96,12 @@ bool TimeSwaps(SwapRecord *record, size_t frames) {
   return true;
 }
 
-bool DenyWaitableTimers() {
+bool DenySleeps() {
+  ULONG_PTR original;
+  if (!Redirect("kernel32.dll", "GetProcAddress",
+                reinterpret_cast<ULONG_PTR>(GetProcAddressButWine), &original))
+    return false;
+  realGetProcAddress = reinterpret_cast<GetProcAddressCall>(original);
   return Redirect("kernel32.dll", "CreateWaitableTimerExW",
                   reinterpret_cast<ULONG_PTR>(NoWaitableTimer), nullptr);
 }

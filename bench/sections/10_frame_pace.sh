@@ -3,8 +3,8 @@
 # frame periods on a 640x480x16 virtual display of its own (Wine for the Windows build) and
 # reports the period's median, 99th percentile and maximum, and the CPU time the process used
 # (every thread) per second of play. A row is one `pace_row` line. Each build runs twice: with its
-# frame wait as shipped (asleep on a waitable timer, spinning only the last stretch) and with the
-# timers taken away, when the wait spins the whole frame as it did before.
+# frame wait as shipped (asleep on a waitable timer, or under Wine on its delay, spinning only the
+# last stretch) and with those taken away, when the wait spins the whole frame as it did before.
 source "$(dirname "$0")/../bench_lib.sh"
 
 # pace_row LABEL WAIT FLOOR COMMAND...: one run of a probe on a fresh display, as a table row;
