@@ -24,10 +24,9 @@
 
 // Calls provided by platform/win32_core (over platform/sdl or platform/web), by Win32 area:
 //   kernel:    GetModuleHandleA, GetProcAddress, CreateFileA, CreateFileW, GetFileSize,
-//   CreateFileMappingA,
-//              MapViewOfFile, UnmapViewOfFile, CloseHandle, LocalAlloc, LocalFree,
-//              QueryPerformanceFrequency, QueryPerformanceCounter, CreateWaitableTimerExW,
-//              SetWaitableTimer, WaitForSingleObject
+//              CreateFileMappingA, MapViewOfFile, UnmapViewOfFile, CloseHandle, LocalAlloc,
+//              LocalFree, QueryPerformanceFrequency, QueryPerformanceCounter,
+//              CreateWaitableTimerExW, SetWaitableTimer, WaitForSingleObject
 //   user:      LoadIconA, LoadCursorA, RegisterClassA, UnregisterClassA, AdjustWindowRectEx,
 //              CreateWindowExA, ShowWindow, SetForegroundWindow, SetFocus, GetFocus, DestroyWindow,
 //              ChangeDisplaySettingsA, ShowCursor, PeekMessageA, TranslateMessage,
