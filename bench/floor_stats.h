@@ -1,7 +1,7 @@
 // What the floor programs print, in the fields that frame_pace_probe prints for the game, so that
 // a bench section reads both alike: the first frame's time from the program's start and its
 // wall-clock moment, and for a paced run the period's median, 99th percentile and maximum and
-// the CPU time per second of play.
+// the CPU time per second of play and per frame.
 #pragma once
 
 #include <algorithm>
@@ -36,9 +36,11 @@ inline void PrintFloorFigures(FloorClock::time_point start,
       lengths.push_back(FloorMillis(swaps[i] - swaps[i - 1]));
     std::sort(lengths.begin(), lengths.end());
     double played = FloorMillis(swaps.back() - swaps.front()) / 1000;
-    std::printf(" periods=%zu median_ms=%.3f p99_ms=%.3f max_ms=%.3f cpu_per_s=%.3f",
+    std::printf(" periods=%zu median_ms=%.3f p99_ms=%.3f max_ms=%.3f cpu_per_s=%.3f"
+                " cpu_ms_per_frame=%.3f",
                 lengths.size(), FloorQuantile(lengths, 0.5), FloorQuantile(lengths, 0.99),
-                lengths.back(), cpuSeconds / played);
+                lengths.back(), cpuSeconds / played,
+                cpuSeconds * 1000 / static_cast<double>(lengths.size()));
   }
   std::printf("\n");
   std::fflush(stdout);

@@ -3,9 +3,9 @@
 // fields on one line, the time from the program's start and the wall-clock moment of its first
 // presented frame, and for the given number of frame periods after it (default 1,000; 0 ends
 // at the first frame) their median, 99th percentile and maximum, and the CPU time the process
-// used per second of play. With a second argument `spin` the game finds nothing to sleep on and
-// its frame's wait spins, as it did before it slept. Exits 2 when the game ended early or could
-// not be timed.
+// used per second of play and per frame. With a second argument `spin` the game finds nothing to
+// sleep on and its frame's wait spins, as it did before it slept. Exits 2 when the game ended
+// early or could not be timed.
 #include "bench/swap_timer.h"
 
 #include "platform/win32.h"
@@ -60,9 +60,11 @@ int main(int argc, char **argv) {
       lengths.push_back(Millis(record.times[i] - record.times[i - 1]));
     std::sort(lengths.begin(), lengths.end());
     double played = Millis(record.times[periods] - record.times[0]) / 1000;
-    std::printf(" periods=%zu median_ms=%.3f p99_ms=%.3f max_ms=%.3f cpu_per_s=%.3f", periods,
-                Quantile(lengths, 0.5), Quantile(lengths, 0.99), lengths.back(),
-                (record.cpuAtLast - record.cpuAtFirst) / played);
+    double cpu = record.cpuAtLast - record.cpuAtFirst;
+    std::printf(" periods=%zu median_ms=%.3f p99_ms=%.3f max_ms=%.3f cpu_per_s=%.3f"
+                " cpu_ms_per_frame=%.3f",
+                periods, Quantile(lengths, 0.5), Quantile(lengths, 0.99), lengths.back(),
+                cpu / played, cpu * 1000 / static_cast<double>(periods));
   }
   std::printf("\n");
   std::fflush(stdout);
