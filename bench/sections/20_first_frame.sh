@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Start-up of both builds: from launching the program to its first presented frame, over five
+# Start-up of both builds: from launching the program to its first presented frame, over nine
 # launches on one 640x480x16 virtual display. frame_pace_probe notes the wall-clock moment of its
 # first SwapBuffers; the launch is the moment before this script starts it. Under Wine a first,
 # uncounted launch starts the Wine session, which the counted ones then share. Each build's
@@ -8,7 +8,7 @@
 # 640x480 mode), and the last columns are the game's median against each floor's.
 source "$(dirname "$0")/../bench_lib.sh"
 
-launches=5
+launches=9
 
 # first_frame_row LABEL WINDOWED FULLSCREEN COMMAND...: the median, least and most over the
 # launches, as a row, the median of the part from the program's own start (main) to the first
