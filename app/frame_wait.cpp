@@ -110,11 +110,6 @@ void SpinOutFrame(int64_t startTicks, double frameMillis) {
   }
 }
 
-void WaitOutFrame(int64_t startTicks, double frameMillis) {
-  SleepThroughFrame(startTicks, frameMillis);
-  SpinOutFrame(startTicks, frameMillis);
-}
-
 void CloseFrameWait() {
   if (FrameWait.timer != nullptr)
     CloseHandle(FrameWait.timer);

@@ -45,7 +45,5 @@ void SleepThroughFrame(int64_t startTicks, double frameMillis);
 // Spins until `frameMillis` have passed since `startTicks`, and sets the next frame's margin from
 // how late the spin began. A failed clock reading ends the wait early rather than never.
 void SpinOutFrame(int64_t startTicks, double frameMillis);
-// Both, with nothing between.
-void WaitOutFrame(int64_t startTicks, double frameMillis);
 // Releases the timer and the raised resolution.
 void CloseFrameWait();

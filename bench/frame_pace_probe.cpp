@@ -40,7 +40,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   if (argc > 2 && std::strcmp(argv[2], "spin") == 0 && !DenySleeps()) {
-    std::fprintf(stderr, "frame_pace_probe: cannot take the waitable timers away\n");
+    std::fprintf(stderr, "frame_pace_probe: cannot take the sleeps away\n");
     return 2;
   }
   int code = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);
