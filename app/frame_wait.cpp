@@ -23,6 +23,10 @@ const double WakeMarginFloorMillis = 0.05;
 // The most of a frame ever spun. Wakes later than this come from a machine too busy for a spin
 // to help: its frames come late either way, and a spinning core would take time from drawing.
 const double WakeMarginCeilingMillis = 4.0;
+// A frame that begins within this of the last frame's end counts from that end. The loop's work
+// between frames takes some 10 us natively and 60 us under Wine (its message queue lives in
+// another process); a pass that handles a window message instead of a frame is as quick.
+const double FrameResumeMillis = 1.0;
 
 // Under Wine a wait on a waitable timer ends on a whole millisecond of the wineserver's clock, up
 // to 1 ms late, which the spin would have to make up; ntdll's non-alertable delay ends within
@@ -86,7 +90,23 @@ void OpenFrameWait() {
   }
 }
 
+bool ReadFrameStartTicks(int64_t *startTicks) {
+  int64_t now;
+  bool read = ReadFrameClockTicks(&now);
+  double sinceEnd = FrameWait.spinEnded ? FrameClockMillisBetween(FrameWait.spinEndTicks, now) : -1;
+  *startTicks =
+      read && sinceEnd >= 0 && sinceEnd < FrameResumeMillis ? FrameWait.spinEndTicks : now;
+  FrameWait.spinEnded = false;
+  return read;
+}
+
+void WaitOutFrame(int64_t startTicks, double frameMillis) {
+  SleepThroughFrame(startTicks, frameMillis);
+  SpinOutFrame(startTicks, frameMillis);
+}
+
 void SleepThroughFrame(int64_t startTicks, double frameMillis) {
+  FrameWait.spinEnded = false;
   FrameWait.sleptMillis = 0;
   FrameWait.sleepTimed = ReadFrameClockTicks(&FrameWait.sleepStartTicks);
   if (!FrameWait.sleepTimed || !CanSleep())
@@ -108,6 +128,8 @@ void SpinOutFrame(int64_t startTicks, double frameMillis) {
     if (!ReadFrameClockTicks(&now))
       return;
   }
+  FrameWait.spinEnded = true;
+  FrameWait.spinEndTicks = now;
 }
 
 void CloseFrameWait() {

@@ -29,6 +29,10 @@ struct FrameWaitRecord {
   bool sleepTimed;
   int64_t sleepStartTicks;
   double sleptMillis;
+  // Where the latest frame's spin ended, for the next frame's start; `spinEnded` false when no
+  // frame has waited yet or its wait had no reading of its end.
+  bool spinEnded;
+  int64_t spinEndTicks;
 };
 
 extern FrameWaitRecord FrameWait;
@@ -37,8 +41,18 @@ extern FrameWaitRecord FrameWait;
 // them, else an ordinary one with the system's timer resolution raised to 1 ms for the game's
 // lifetime.
 void OpenFrameWait();
-// A frame's wait is its sleep and then its spin; between the two, a caller may do what should be
-// as fresh as the frame's end: that time comes out of the margin instead of lengthening the frame.
+// Reads the frame clock for a frame's start into `startTicks`; false when the reading failed (the
+// clock's last good reading is taken, as ReadFrameClockTicks does). A frame that begins within
+// FrameResumeMillis of the end of the last frame's spin starts at that end, so that the loop's own
+// work between frames (taking the keys, reading the pad) comes out of the next frame instead of
+// lengthening every one. A frame that begins later was held up (a message, a display-mode switch)
+// and starts at its own reading: the frames after it are not rushed to catch up.
+bool ReadFrameStartTicks(int64_t *startTicks);
+// Waits until `frameMillis` have passed since the frame's start `startTicks`: SleepThroughFrame,
+// then SpinOutFrame.
+void WaitOutFrame(int64_t startTicks, double frameMillis);
+// A frame's wait is its sleep and then its spin; time taken between the two comes out of the
+// margin instead of lengthening the frame.
 // Sleeps until the margin before `frameMillis` have passed since the frame clock reading
 // `startTicks`; returns at once when the frame is that far on already.
 void SleepThroughFrame(int64_t startTicks, double frameMillis);

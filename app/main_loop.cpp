@@ -1,6 +1,6 @@
 // WinMain: opens the game window, starts the frame clock and runs passes until WM_QUIT, Escape
-// or the frame function ends the game; each frame is drawn, presented, paced to 10 ms (the gamepad
-// is read near the wait's end) and then followed by the key polling.
+// or the frame function ends the game; each frame is drawn, presented, paced to 10 ms and then
+// followed by the key polling, which reads the keyboard and the gamepad.
 #include "app/frame_clock.h"
 #include "app/frame_wait.h"
 #include "app/gamepad.h"
@@ -47,31 +47,20 @@ void RestartOnSpace() {
     RestartGame();
 }
 
-// Between the frame's sleep and its final spin. Right after a sleep the pad and the message queue
-// are slow to read (some 10 us each, on cold caches): read here, that time comes out of the wait
-// instead of lengthening the frame, and the loop's own look at the queue after the wait, which
-// takes the keys, is quick. The look here leaves every message where it is.
-void ReadInputBeforeSpin() {
-  PollGamepad();
-  MSG message;
-  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-}
-
 // One frame: draw (while active), present unless the game ends, wait out the pace, then poll.
 // The frame that sees Escape is drawn but not presented; the rest of it still runs.
 FrameOutcome RunFrame() {
   // Counted in the clock's own ticks: milliseconds since the clock's start lose the precision
   // a 10 ms wait needs after a few hours of play.
   int64_t start;
-  ReadFrameClockTicks(&start);
+  ReadFrameStartTicks(&start);
   FrameOutcome outcome = KeepGoing;
   if ((AppWindow.active && !DrawFrame()) || KeyDown(VK_ESCAPE))
     outcome = EndAfterPass;
   else
     SwapBuffers(AppWindow.deviceContext);
-  SleepThroughFrame(start, FramePaceMillis);
-  ReadInputBeforeSpin();
-  SpinOutFrame(start, FramePaceMillis);
+  WaitOutFrame(start, FramePaceMillis);
+  PollGamepad();
   if (KeyDown(VK_F1) && !SwitchDisplayMode())
     return ExitAtOnce;
   SteerFromKeys();

@@ -11,12 +11,6 @@
 
 namespace {
 
-// A frame's whole wait, with nothing done between its sleep and its spin.
-void WaitOutFrame(int64_t startTicks, double frameMillis) {
-  SleepThroughFrame(startTicks, frameMillis);
-  SpinOutFrame(startTicks, frameMillis);
-}
-
 // Under Wine, whose timers' waits end on whole milliseconds, the wait sleeps with ntdll's delay;
 // everywhere else on a timer.
 TEST(FrameWaitRealClock, SleepsOnWinesDelayUnderWineAndOnATimerElsewhere) {

@@ -11,12 +11,6 @@
 
 namespace {
 
-// A frame's whole wait, with nothing done between its sleep and its spin.
-void WaitOutFrame(int64_t startTicks, double frameMillis) {
-  SleepThroughFrame(startTicks, frameMillis);
-  SpinOutFrame(startTicks, frameMillis);
-}
-
 class FrameWaitTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -207,7 +201,7 @@ TEST_F(FrameWaitTest, LateWakesThatRecurKeepEveryLaterFrameOnTime) {
   EXPECT_LT(FrameWait.wakeMarginMillis, 0.1);
 }
 
-// What is done between the sleep and the spin (the game reads its input there) counts as lateness
+// What is done between the sleep and the spin counts as lateness
 // of the wake: once it has recurred the margin holds it, and every frame ends at 10 ms, not that
 // much later.
 TEST_F(FrameWaitTest, WorkBetweenTheSleepAndTheSpinComesOutOfTheMargin) {
@@ -229,6 +223,66 @@ TEST_F(FrameWaitTest, WorkBetweenTheSleepAndTheSpinComesOutOfTheMargin) {
   }
   EXPECT_GE(FrameWait.wakeMarginMillis, 0.2 * 1.5);
   EXPECT_LT(FrameWait.wakeMarginMillis, 0.5);
+}
+
+struct ResumeCase {
+  const char *name;
+  uint64_t workMicros; // the first frame's drawing
+  uint64_t gapMicros;  // from the end of its wait to the next frame's start reading
+  bool fromLastEnd;    // the next frame counts from the first one's end
+};
+
+const ResumeCase resumeCases[] = {
+    {"LoopWork", 1000, 60, true},
+    {"JustUnderAMillisecond", 1000, 990, true},
+    {"AfterAnOverlongFrame", 15000, 60, true},
+    {"HeldUp", 1000, 1500, false},
+    {"HeldUpLong", 1000, 50000, false},
+};
+
+class FrameWaitResume : public FrameWaitTest, public ::testing::WithParamInterface<ResumeCase> {};
+
+// A frame that begins right after the last one's wait counts from that wait's end: the loop's work
+// between them comes out of the next frame instead of lengthening each. One that begins later
+// counts from its own start, and the frames after a hold-up are not rushed; nor are those after
+// an overlong frame, whose end is the real one, not the 10 ms it missed.
+TEST_P(FrameWaitResume, ABackToBackFrameCountsFromTheLastOnesEnd) {
+  const ResumeCase &c = GetParam();
+  StartFrameClock();
+  OpenFrameWait();
+  Frame(c.workMicros);
+  uint64_t lastEnd = TestClockMicros();
+  TestAdvanceClockMicros(c.gapMicros);
+  uint64_t startReading = TestClockMicros();
+  int64_t start;
+  ASSERT_TRUE(ReadFrameStartTicks(&start));
+  TestAdvanceClockMicros(1000);
+  WaitOutFrame(start, 10.0);
+  uint64_t expectedEnd = (c.fromLastEnd ? lastEnd : startReading) + 10000;
+  EXPECT_GE(TestClockMicros(), expectedEnd);
+  EXPECT_LE(TestClockMicros(), expectedEnd + 2 * StepMicros);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gaps, FrameWaitResume, ::testing::ValuesIn(resumeCases),
+                         [](const ::testing::TestParamInfo<ResumeCase> &info) {
+                           return std::string(info.param.name);
+                         });
+
+// The first frame, and one after a wait that ended on a failed reading, count from their own start.
+TEST_F(FrameWaitTest, AFrameWithNoWaitBeforeItCountsFromItsOwnStart) {
+  StartFrameClock();
+  OpenFrameWait();
+  int64_t start, reading;
+  ASSERT_TRUE(ReadFrameStartTicks(&start));
+  ASSERT_TRUE(ReadFrameClockTicks(&reading));
+  EXPECT_NEAR(FrameClockMillisBetween(start, reading), StepMicros / 1000.0, 1e-6);
+  Frame(1000);
+  ASSERT_TRUE(ReadFrameClockTicks(&start));
+  TestFailCall("QueryPerformanceCounter", 2); // the reading after the sleep
+  WaitOutFrame(start, 10.0);
+  ASSERT_TRUE(ReadFrameStartTicks(&start));
+  ASSERT_TRUE(ReadFrameClockTicks(&reading));
+  EXPECT_NEAR(FrameClockMillisBetween(start, reading), StepMicros / 1000.0, 1e-6);
 }
 
 // A frame whose work took the whole 10 ms or more does not wait, and does not sleep: the wait

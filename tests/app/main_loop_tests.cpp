@@ -424,18 +424,21 @@ TEST_F(MainLoopTest, MinimizedWindowIsPresentedButTheGameStandsStill) {
 
 struct PaceCase {
   uint64_t presentMicros; // virtual time that each SwapBuffers takes
+  uint64_t loopMicros;    // virtual time that the loop's look at the empty queue takes
   uint64_t period;        // the frame period it leads to
 };
 
 class MainLoopPace : public MainLoopTest, public ::testing::WithParamInterface<PaceCase> {};
 
-// The wait counts from the reading before drawing, so time spent presenting is part of the 10 ms,
-// and a frame that took longer gets no wait at all.
-TEST_P(MainLoopPace, FramesLastTenMillisecondsFromTheReadingBeforeDrawing) {
+// The wait counts from the frame's start, so time spent presenting is part of the 10 ms, and a
+// frame that took longer gets no wait at all. The loop's own work between frames comes out of the
+// next frame: it lengthens none.
+TEST_P(MainLoopPace, FramesLastTenMillisecondsFromTheirStart) {
   struct Swaps {
     uint64_t present;
+    uint64_t loop;
     std::vector<uint64_t> at;
-  } swaps{GetParam().presentMicros, {}};
+  } swaps{GetParam().presentMicros, GetParam().loopMicros, {}};
   TestOnSwap(
       [](int, void *context) {
         Swaps *s = static_cast<Swaps *>(context);
@@ -443,10 +446,19 @@ TEST_P(MainLoopPace, FramesLastTenMillisecondsFromTheReadingBeforeDrawing) {
         TestAdvanceClockMicros(s->present);
       },
       &swaps);
+  struct Look {
+    static void Take(void *context) {
+      TestAdvanceClockMicros(static_cast<Swaps *>(context)->loop);
+      TestAtEmptyQueue(1, Take, context);
+    }
+  };
+  TestAtEmptyQueue(1, Look::Take, &swaps);
   script.At(40, [] { TestQueueClose(); });
   EXPECT_EQ(RunWinMain(), 0);
   ASSERT_GE(swaps.at.size(), 30u);
-  for (size_t i = 1; i < swaps.at.size(); ++i) {
+  // From the second frame on, each one draws that much later after its start: the first period
+  // holds the loop's time once.
+  for (size_t i = 2; i < swaps.at.size(); ++i) {
     uint64_t period = swaps.at[i] - swaps.at[i - 1];
     EXPECT_GE(period, GetParam().period) << i;
     EXPECT_LE(period, GetParam().period + 150) << i; // three readings of 50 us
@@ -454,10 +466,14 @@ TEST_P(MainLoopPace, FramesLastTenMillisecondsFromTheReadingBeforeDrawing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PresentTimes, MainLoopPace,
-                         ::testing::Values(PaceCase{0, 10000}, PaceCase{4000, 10000},
-                                           PaceCase{9900, 10000}, PaceCase{15000, 15000}),
+                         ::testing::Values(PaceCase{0, 0, 10000}, PaceCase{4000, 0, 10000},
+                                           PaceCase{9900, 0, 10000}, PaceCase{15000, 0, 15000},
+                                           PaceCase{4000, 600, 10000}, PaceCase{15000, 600, 15600}),
                          [](const ::testing::TestParamInfo<PaceCase> &info) {
-                           return "Present" + std::to_string(info.param.presentMicros) + "us";
+                           return "Present" + std::to_string(info.param.presentMicros) + "us" +
+                                  (info.param.loopMicros > 0
+                                       ? "Loop" + std::to_string(info.param.loopMicros) + "us"
+                                       : "");
                          });
 
 // The long-run table: the real loop, its clock jumped to 10 h, 100 h, 1,000 h and 10,000 h
