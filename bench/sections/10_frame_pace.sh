@@ -2,52 +2,95 @@
 # The real game loop of both builds on the real clock: frame_pace_probe runs WinMain for 1,000
 # frame periods on a 640x480x16 virtual display of its own (Wine for the Windows build) and
 # reports the period's median, 99th percentile and maximum, and the CPU time the process used
-# (every thread) per second of play. A row is one `pace_row` line. Each build runs twice: with its
-# frame wait as shipped (asleep on a waitable timer, or under Wine on its delay, spinning only the
-# last stretch) and with those taken away, when the wait spins the whole frame as it did before.
+# (every thread) per second of play and per frame. The game with its frame wait as shipped
+# (asleep on a waitable timer, or under Wine on its delay, spinning only the last stretch) and the
+# floor program run in turns, PACE_ROUNDS times each, and each row gives the median of each
+# figure over its runs (the maximum: the largest): a single run's CPU time moves by a fifth with
+# the software renderer's threads. The old wait, which spins the whole frame, runs once.
 source "$(dirname "$0")/../bench_lib.sh"
+rounds=${PACE_ROUNDS:-3}
 
-# pace_row LABEL WAIT FLOOR COMMAND...: one run of a probe on a fresh display, as a table row;
-# WAIT is `sleep` (the game as shipped), `spin` (the old wait) or `floor` (the floor program);
-# FLOOR is the floor's CPU figures to compare with (per second, per frame), or -. Sets pace_cpu to
-# the row's CPU figures.
-pace_row() {
-  local label=$1 wait=$2 floor=$3 line ratio= frame_ratio=
-  shift 3
-  pace_cpu=
+# pace_run WAIT COMMAND...: one run of a probe on a fresh display; appends its figures to
+# $bench_work/WAIT.runs as one line (median p99 max cpu_per_s cpu_ms_per_frame), or its error to
+# $bench_work/WAIT.error.
+pace_run() {
+  local wait=$1 line
+  shift
   start_display 640x480x16 || return 1
   line=$(cd "$root" && SDL_AUDIODRIVER=dummy "$@" 1000 "$wait" 2>"$bench_work/pace.log")
   stop_display
   if [ -z "$(field median_ms "$line")" ]; then
-    printf '%s\tfailed: %s\n' "$label" "$(grep -v '^ALSA lib' "$bench_work/pace.log" | tail -1)"
+    grep -v '^ALSA lib' "$bench_work/pace.log" | tail -1 >"$bench_work/$wait.error"
     return
   fi
-  pace_cpu="$(field cpu_per_s "$line") $(field cpu_ms_per_frame "$line")"
-  if [ "$floor" != - ] && [ -n "$floor" ]; then
-    read -r ratio frame_ratio < <(awk -v a="$pace_cpu" -v b="$floor" 'BEGIN {
-      split(a, game, " "); split(b, base, " ")
-      for (i = 1; i <= 2; i++) ratio[i] = base[i] > 0 ? sprintf("%.2f", game[i] / base[i]) : "-"
-      print ratio[1], ratio[2] }')
+  echo "$(field median_ms "$line") $(field p99_ms "$line") $(field max_ms "$line") \
+$(field cpu_per_s "$line") $(field cpu_ms_per_frame "$line")" >>"$bench_work/$wait.runs"
+}
+
+# pace_row LABEL WAIT [FLOOR-WAIT]: the table row of WAIT's runs, with its CPU figures' ratios to
+# those of FLOOR-WAIT's runs.
+pace_row() {
+  local label=$1 wait=$2 floor=${3:-}
+  if [ ! -s "$bench_work/$wait.runs" ]; then
+    printf '%s\t%s\tfailed: %s\n' "$label" "$wait" "$(cat "$bench_work/$wait.error" 2>/dev/null)"
+    return
   fi
-  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$label" "$wait" "$(field median_ms "$line")" \
-    "$(field p99_ms "$line")" "$(field max_ms "$line")" "$(field cpu_per_s "$line")" "$ratio" \
-    "$(field cpu_ms_per_frame "$line")" "$frame_ratio"
+  awk -v label="$label" -v wait="$wait" -v runsFile="$bench_work/$wait.runs" \
+    -v floorRuns="${floor:+$bench_work/$floor.runs}" '
+    function median(values, n,   i, j, t) {
+      for (i = 2; i <= n; i++) for (j = i; j > 1 && values[j - 1] > values[j]; j--) {
+        t = values[j]; values[j] = values[j - 1]; values[j - 1] = t }
+      return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
+    }
+    function figures(file, result,   n, k, f, column) {
+      n = 0
+      while ((getline line < file) > 0) { n++; split(line, f, " "); for (k = 1; k <= 5; k++) column[k, n] = f[k] }
+      for (k = 1; k <= 5; k++) {
+        delete values; top = 0
+        for (i = 1; i <= n; i++) { values[i] = column[k, i]; if (column[k, i] + 0 > top) top = column[k, i] + 0 }
+        result[k] = k == 3 ? top : median(values, n)
+      }
+      return n
+    }
+    BEGIN {
+      runs = figures(runsFile, game)
+      if (floorRuns != "" && figures(floorRuns, base) > 0) {
+        cpuRatio = base[4] > 0 ? sprintf("%.2f", game[4] / base[4]) : "-"
+        frameRatio = base[5] > 0 ? sprintf("%.2f", game[5] / base[5]) : "-"
+      }
+      printf "%s\t%s\t%d\t%.3f\t%.3f\t%.3f\t%.3f\t%s\t%.3f\t%s\n", label, wait, runs, game[1], game[2],
+        game[3], game[4], cpuRatio, game[5], frameRatio
+    }'
+}
+
+native_floor() { "$native_build/bench/floor_probe" "$@"; }
+native_game() { "$native_build/bench/frame_pace_probe" "$@"; }
+wine_floor() { wine_run "$windows_build/bench/floor_probe.exe" "$@"; }
+wine_game() { wine_run "$windows_build/bench/frame_pace_probe.exe" "$@"; }
+
+# pace_build LABEL FLOOR GAME: the floor and the game's two waits, for one build; FLOOR and GAME
+# are commands (the functions above).
+pace_build() {
+  local label=$1 floor=$2 game=$3 round
+  rm -f "$bench_work"/*.runs "$bench_work"/*.error
+  for ((round = 0; round < rounds; round++)); do
+    pace_run floor "$floor"
+    pace_run sleep "$game"
+  done
+  pace_run spin "$game"
+  pace_row "$label" floor
+  pace_row "$label" sleep floor
+  pace_row "$label" spin floor
 }
 
 section "Frame period over 1,000 real-clock frames, and CPU time per second of play"
 {
-  printf 'build\twait\tmedian ms\tp99 ms\tmax ms\tCPU s per s\tvs floor\tCPU ms per frame\tvs floor\n'
-  pace_row "native" floor - "$native_build/bench/floor_probe"
-  floor=$pace_cpu
-  pace_row native sleep "$floor" "$native_build/bench/frame_pace_probe"
-  pace_row native spin "$floor" "$native_build/bench/frame_pace_probe"
-  pace_row "windows (Wine)" floor - wine_run "$windows_build/bench/floor_probe.exe"
-  floor=$pace_cpu
-  pace_row "windows (Wine)" sleep "$floor" wine_run "$windows_build/bench/frame_pace_probe.exe"
-  pace_row "windows (Wine)" spin "$floor" wine_run "$windows_build/bench/frame_pace_probe.exe"
+  printf 'build\twait\truns\tmedian ms\tp99 ms\tmax ms\tCPU s per s\tvs floor\tCPU ms per frame\tvs floor\n'
+  pace_build native native_floor native_game
+  pace_build "windows (Wine)" wine_floor wine_game
 } | print_table
-section_end "The game aims at one frame per 10 ms. CPU: the process, all threads; under Wine the \
-wineserver's share is not counted. The floor: 200 textured 20 x 20 quads a frame on the same platform, \
-paced to 10 ms by an absolute sleep to 0.3 ms before the frame's end and a spin. Under Wine the \
-floor's timer wakes up to 1 ms late and its frames outlast 10 ms, so it presents fewer frames a \
-second than the game: the CPU per frame compares the work alike."
+section_end "The game aims at one frame per 10 ms. Each figure is the median over the runs (the \
+maximum, the largest); floor and game run in turns. CPU: the process, all threads; under Wine the \
+wineserver's share is not counted. The floor: 200 textured 20 x 20 quads a frame on the same \
+platform, paced to 10 ms by a sleep to 0.3 ms before the frame's end and a spin, sleeping as the \
+game does (under Wine on ntdll's delay, as Wine's timers wake up to 1 ms late)."
