@@ -1,67 +1,93 @@
 #!/usr/bin/env bash
-# Start-up of both builds: from launching the program to its first presented frame, over nine
+# Start-up of both builds: from launching the program to its first presented frame, over eleven
 # launches on one 640x480x16 virtual display. frame_pace_probe notes the wall-clock moment of its
-# first SwapBuffers; the launch is the moment before this script starts it. Under Wine a first,
-# uncounted launch starts the Wine session, which the counted ones then share. Each build's
-# floor (floor_probe: the least program of the platform that shows one frame) runs on the same
-# display the same way, windowed and fullscreen (as the game starts here, the display having the
-# 640x480 mode), and the last columns are the game's median against each floor's.
+# first SwapBuffers; the launch is the moment before this script starts it. Each build's floor
+# (floor_probe: the least program of the platform that shows one frame) runs on the same display,
+# windowed and fullscreen (as the game starts here, the display having the 640x480 mode). The three
+# launch in turns, after one uncounted launch of each (under Wine that one starts the Wine session,
+# which the counted ones then share), so that what the machine is doing weighs on all three alike;
+# the last columns are the game's median against each floor's.
 source "$(dirname "$0")/../bench_lib.sh"
 
-launches=9
+launches=${FIRST_FRAME_LAUNCHES:-11}
 
-# first_frame_row LABEL WINDOWED FULLSCREEN COMMAND...: the median, least and most over the
-# launches, as a row, the median of the part from the program's own start (main) to the first
-# frame, and the median against the floors' medians WINDOWED and FULLSCREEN (or -). COMMAND gets
-# the frame count 0 and then $mode. Sets first_median to the row's median.
+native_floor() { "$native_build/bench/floor_probe" "$@"; }
+native_game() { "$native_build/bench/frame_pace_probe" "$@"; }
+wine_floor() { wine_run "$windows_build/bench/floor_probe.exe" "$@"; }
+wine_game() { wine_run "$windows_build/bench/frame_pace_probe.exe" "$@"; }
+
+# launch NAME COMMAND [fullscreen]: one launch to the first frame; appends to $bench_work/NAME.launch
+# the time from the launch and from the program's main() in ms, or its error to first.log.
+launch() {
+  local name=$1 command=$2 launched line
+  shift 2
+  launched=$(($(date +%s%N) / 1000))
+  line=$(cd "$root" && SDL_AUDIODRIVER=dummy "$command" 0 "$@" 2>>"$bench_work/first.log")
+  [ -n "$(field first_frame_epoch_us "$line")" ] || return
+  echo "$((($(field first_frame_epoch_us "$line") - launched) / 100)) $(field first_frame_ms "$line")" \
+    >>"$bench_work/$name.launch"
+}
+
+# first_frame_row LABEL NAME [WINDOWED-NAME FULLSCREEN-NAME]: the row of NAME's launches: the
+# median, least and most from the launch, the median from main(), and the median against the
+# floors' medians. Launch figures are in tenths of a millisecond.
 first_frame_row() {
-  local label=$1 windowed=$2 fullscreen=$3 launched line from_launch=() from_main=() i
-  shift 3
-  first_median=
-  start_display 640x480x16 || return 1
-  (cd "$root" && SDL_AUDIODRIVER=dummy "$@" 0 ${mode:-} >/dev/null 2>&1) # warm-up, not counted
-  for ((i = 0; i < launches; i++)); do
-    launched=$(($(date +%s%N) / 1000))
-    line=$(cd "$root" && SDL_AUDIODRIVER=dummy "$@" 0 ${mode:-} 2>>"$bench_work/first.log")
-    [ -n "$(field first_frame_epoch_us "$line")" ] || continue
-    from_launch+=("$((($(field first_frame_epoch_us "$line") - launched) / 100))")
-    from_main+=("$(field first_frame_ms "$line")")
-  done
-  stop_display
-  if [ ${#from_launch[@]} -eq 0 ]; then
+  local label=$1 name=$2 windowed=${3:-} fullscreen=${4:-}
+  if [ ! -s "$bench_work/$name.launch" ]; then
     printf '%s\tfailed: %s\n' "$label" "$(grep -v '^ALSA lib' "$bench_work/first.log" | tail -1)"
     return
   fi
-  # Launch figures are in tenths of a millisecond.
-  local row
-  row=$(printf '%s\n' "${from_launch[@]}" | sort -n | awk -v label="$label" -v windowed="$windowed" \
-    -v fullscreen="$fullscreen" -v main="$(
-    printf '%s\n' "${from_main[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')" '
-    { v[NR] = $1 / 10 }
-    function ratio(floor) { return floor != "-" && floor > 0 ? sprintf("%.2f", m / floor) : "" }
-    END { m = v[int((NR + 1) / 2)]
-      printf "%s\t%d\t%.1f\t%.1f\t%.1f\t%s\t%s\t%s\n", label, NR, m, v[1], v[NR], main,
-        ratio(windowed), ratio(fullscreen) }')
-  first_median=$(cut -f3 <<<"$row")
-  printf '%s\n' "$row"
+  awk -v label="$label" -v game="$bench_work/$name.launch" -v windowed="${windowed:+$bench_work/$windowed.launch}" \
+    -v fullscreen="${fullscreen:+$bench_work/$fullscreen.launch}" '
+    function median(file, column,   n, i, j, t, v, f) {
+      n = 0
+      while ((getline line < file) > 0) { split(line, f, " "); v[++n] = f[column] + 0 }
+      close(file)
+      for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+      least = v[1]; most = v[n]; count = n
+      return v[int((n + 1) / 2)]
+    }
+    function ratio(file,   floor) {
+      if (file == "") return ""
+      floor = median(file, 1)
+      return floor > 0 ? sprintf("%.2f", m / floor) : ""
+    }
+    BEGIN {
+      fromMain = median(game, 2)
+      m = median(game, 1)
+      l = least; h = most; n = count
+      printf "%s\t%d\t%.1f\t%.1f\t%.1f\t%.1f\t%s\t%s\n", label, n, m / 10, l / 10, h / 10, fromMain,
+        ratio(windowed), ratio(fullscreen)
+    }'
+}
+
+# first_frames LABEL FLOOR GAME: the three rows of one build; FLOOR and GAME are commands (the
+# functions above).
+first_frames() {
+  local label=$1 floor=$2 game=$3 i
+  rm -f "$bench_work"/*.launch
+  start_display 640x480x16 || return 1
+  (cd "$root" && SDL_AUDIODRIVER=dummy "$floor" 0 && SDL_AUDIODRIVER=dummy "$floor" 0 fullscreen &&
+    SDL_AUDIODRIVER=dummy "$game" 0) >/dev/null 2>&1 # warm-up, not counted
+  for ((i = 0; i < launches; i++)); do
+    launch floor "$floor"
+    launch floor-fullscreen "$floor" fullscreen
+    launch game "$game"
+  done
+  stop_display
+  first_frame_row "$label floor" floor
+  first_frame_row "$label floor, fullscreen" floor-fullscreen
+  first_frame_row "$label" game floor floor-fullscreen
 }
 
 section "Start to first presented frame"
 {
   printf 'build\tlaunches\tmedian ms\tleast ms\tmost ms\tfrom main() ms\tvs floor\tvs fullscreen floor\n'
-  mode= first_frame_row "native floor" - - "$native_build/bench/floor_probe"
-  windowed=$first_median
-  mode=fullscreen first_frame_row "native floor, fullscreen" - - "$native_build/bench/floor_probe"
-  mode= first_frame_row native "$windowed" "$first_median" "$native_build/bench/frame_pace_probe"
-  mode= first_frame_row "windows floor (Wine)" - - wine_run "$windows_build/bench/floor_probe.exe"
-  windowed=$first_median
-  mode=fullscreen first_frame_row "windows floor (Wine), fullscreen" - - wine_run \
-    "$windows_build/bench/floor_probe.exe"
-  mode= first_frame_row "windows (Wine)" "$windowed" "$first_median" wine_run \
-    "$windows_build/bench/frame_pace_probe.exe"
+  first_frames native native_floor native_game
+  first_frames "windows (Wine)" wine_floor wine_game
 } | print_table
 section_end "From launching the program to its first SwapBuffers; 'from main()' counts from the \
 program's main() (under Wine, after Wine has loaded it). The floor opens a window, makes its \
 context and presents one frame; the game starts fullscreen here, and SDL (natively) waits up to \
 100 ms for a window manager to answer a fullscreen window, which is why the fullscreen floor is \
-the like-for-like one."
+the like-for-like one. The floor and the game launch in turns."
