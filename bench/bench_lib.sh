@@ -89,6 +89,12 @@ stop_display() {
 # Runs a Windows program under Wine in the bench prefix, making the prefix first if need be.
 wine_run() { "$root/cmake/wine_run.sh" "$@"; }
 
+# The floor program and the game probe of each build, as commands.
+native_floor() { "$native_build/bench/floor_probe" "$@"; }
+native_game() { "$native_build/bench/frame_pace_probe" "$@"; }
+wine_floor() { wine_run "$windows_build/bench/floor_probe.exe" "$@"; }
+wine_game() { wine_run "$windows_build/bench/frame_pace_probe.exe" "$@"; }
+
 # Runs the Google Benchmark program $1 (further arguments go to it) five times over and prints
 # one table row per benchmark: the median real and CPU time per iteration, the spread of the
 # real time (standard deviation over mean) and the number of runs.

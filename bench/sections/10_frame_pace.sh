@@ -63,13 +63,8 @@ pace_row() {
     }'
 }
 
-native_floor() { "$native_build/bench/floor_probe" "$@"; }
-native_game() { "$native_build/bench/frame_pace_probe" "$@"; }
-wine_floor() { wine_run "$windows_build/bench/floor_probe.exe" "$@"; }
-wine_game() { wine_run "$windows_build/bench/frame_pace_probe.exe" "$@"; }
-
 # pace_build LABEL FLOOR GAME: the floor and the game's two waits, for one build; FLOOR and GAME
-# are commands (the functions above).
+# are commands (native_floor and the like, of bench_lib.sh).
 pace_build() {
   local label=$1 floor=$2 game=$3 round
   rm -f "$bench_work"/*.runs "$bench_work"/*.error

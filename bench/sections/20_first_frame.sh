@@ -11,11 +11,6 @@ source "$(dirname "$0")/../bench_lib.sh"
 
 launches=${FIRST_FRAME_LAUNCHES:-11}
 
-native_floor() { "$native_build/bench/floor_probe" "$@"; }
-native_game() { "$native_build/bench/frame_pace_probe" "$@"; }
-wine_floor() { wine_run "$windows_build/bench/floor_probe.exe" "$@"; }
-wine_game() { wine_run "$windows_build/bench/frame_pace_probe.exe" "$@"; }
-
 # launch NAME COMMAND [fullscreen]: one launch to the first frame; appends to $bench_work/NAME.launch
 # the time from the launch and from the program's main() in ms, or its error to first.log.
 launch() {
@@ -61,8 +56,8 @@ first_frame_row() {
     }'
 }
 
-# first_frames LABEL FLOOR GAME: the three rows of one build; FLOOR and GAME are commands (the
-# functions above).
+# first_frames LABEL FLOOR GAME: the three rows of one build; FLOOR and GAME are commands
+# (native_floor and the like, of bench_lib.sh).
 first_frames() {
   local label=$1 floor=$2 game=$3 i
   rm -f "$bench_work"/*.launch
