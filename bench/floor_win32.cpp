@@ -1,10 +1,9 @@
 // The Windows floor: the least a Win32 program does to show a 640 x 480 OpenGL frame through WGL,
-// and to pace frames of 200 textured quads to 10 ms (a sleep to 0.3 ms before the frame's end, then
-// a spin). It sleeps as the game does: on a high-resolution waitable timer, or under Wine, whose
-// timer waits end up to 1 ms late, on ntdll's delay. The game's own figures under Wine are read
-// against these. Usage: floor_probe.exe [FRAMES [fullscreen]]; 0 frames (the
-// default) presents one frame and ends; `fullscreen` changes to a 640 x 480 mode first, as the game
-// starts.
+// and to pace frames of 200 textured quads to 10 ms (a sleep to 0.3 ms before the frame's end,
+// then a spin). It sleeps as the game does: on a high-resolution waitable timer, or under Wine,
+// whose timer waits end up to 1 ms late, on ntdll's delay. The game's own figures under Wine are
+// read against these. Usage: floor_probe.exe [FRAMES [fullscreen]]; 0 frames (the default)
+// presents one frame and ends; `fullscreen` changes to a 640 x 480 mode first, as the game starts.
 #include "bench/floor_scene.h"
 #include "bench/floor_stats.h"
 
@@ -124,12 +123,11 @@ int main(int argc, char **argv) {
     // The sleep's due time is relative: what remains to the spin's start.
     LARGE_INTEGER due;
     due.QuadPart = -(end - SpinHundredNanos - NowHundredNanos());
-    if (due.QuadPart >= 0) {
-    } else if (wineDelay != nullptr) {
+    if (due.QuadPart < 0 && wineDelay != nullptr)
       wineDelay(FALSE, &due);
-    } else if (timer != nullptr && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
+    else if (due.QuadPart < 0 && timer != nullptr &&
+             SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
       WaitForSingleObject(timer, INFINITE);
-    }
     while (NowHundredNanos() < end) {
     }
   }
