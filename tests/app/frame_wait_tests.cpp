@@ -201,9 +201,8 @@ TEST_F(FrameWaitTest, LateWakesThatRecurKeepEveryLaterFrameOnTime) {
   EXPECT_LT(FrameWait.wakeMarginMillis, 0.1);
 }
 
-// What is done between the sleep and the spin counts as lateness
-// of the wake: once it has recurred the margin holds it, and every frame ends at 10 ms, not that
-// much later.
+// What is done between the sleep and the spin counts as lateness of the wake: once it has recurred
+// the margin holds it, and every frame ends at 10 ms, not that much later.
 TEST_F(FrameWaitTest, WorkBetweenTheSleepAndTheSpinComesOutOfTheMargin) {
   StartFrameClock();
   OpenFrameWait();
