@@ -96,7 +96,6 @@ bool ReadFrameStartTicks(int64_t *startTicks) {
   double sinceEnd = FrameWait.spinEnded ? FrameClockMillisBetween(FrameWait.spinEndTicks, now) : -1;
   *startTicks =
       read && sinceEnd >= 0 && sinceEnd < FrameResumeMillis ? FrameWait.spinEndTicks : now;
-  FrameWait.spinEnded = false;
   return read;
 }
 
@@ -106,7 +105,7 @@ void WaitOutFrame(int64_t startTicks, double frameMillis) {
 }
 
 void SleepThroughFrame(int64_t startTicks, double frameMillis) {
-  FrameWait.spinEnded = false;
+  FrameWait.spinEnded = false; // until this wait's spin ends with a reading
   FrameWait.sleptMillis = 0;
   FrameWait.sleepTimed = ReadFrameClockTicks(&FrameWait.sleepStartTicks);
   if (!FrameWait.sleepTimed || !CanSleep())

@@ -89,6 +89,19 @@ stop_display() {
 # Runs a Windows program under Wine in the bench prefix, making the prefix first if need be.
 wine_run() { "$root/cmake/wine_run.sh" "$@"; }
 
+# column_stats FILE COLUMN: the median of a column of numbers in FILE (of an even count, the mean
+# of the middle two), its least and most value and the count, on one line; nothing for no numbers.
+column_stats() {
+  awk -v column="$2" '{ v[++n] = $column + 0 } END {
+    if (n == 0) exit
+    for (i = 2; i <= n; i++)
+      for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    print (n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2), v[1], v[n], n }' "$1"
+}
+
+# ratio A B: A / B to two decimals, or nothing when B is not above 0.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b }'; }
+
 # The floor program and the game probe of each build, as commands.
 native_floor() { "$native_build/bench/floor_probe" "$@"; }
 native_game() { "$native_build/bench/frame_pace_probe" "$@"; }

@@ -27,40 +27,30 @@ pace_run() {
 $(field cpu_per_s "$line") $(field cpu_ms_per_frame "$line")" >>"$bench_work/$wait.runs"
 }
 
+# A number to three decimals.
+thousandths() { awk -v v="$1" 'BEGIN { printf "%.3f", v }'; }
+
 # pace_row LABEL WAIT [FLOOR-WAIT]: the table row of WAIT's runs, with its CPU figures' ratios to
 # those of FLOOR-WAIT's runs.
 pace_row() {
-  local label=$1 wait=$2 floor=${3:-}
-  if [ ! -s "$bench_work/$wait.runs" ]; then
+  local label=$1 wait=$2 runs=$bench_work/$2.runs floor=${3:+$bench_work/$3.runs}
+  local median p99 max cpu frame count cpu_ratio= frame_ratio= skip
+  if [ ! -s "$runs" ]; then
     printf '%s\t%s\tfailed: %s\n' "$label" "$wait" "$(cat "$bench_work/$wait.error" 2>/dev/null)"
     return
   fi
-  awk -v label="$label" -v wait="$wait" -v runsFile="$bench_work/$wait.runs" \
-    -v floorRuns="${floor:+$bench_work/$floor.runs}" '
-    function median(values, n,   i, j, t) {
-      for (i = 2; i <= n; i++) for (j = i; j > 1 && values[j - 1] > values[j]; j--) {
-        t = values[j]; values[j] = values[j - 1]; values[j - 1] = t }
-      return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
-    }
-    function figures(file, result,   n, k, f, column) {
-      n = 0
-      while ((getline line < file) > 0) { n++; split(line, f, " "); for (k = 1; k <= 5; k++) column[k, n] = f[k] }
-      for (k = 1; k <= 5; k++) {
-        delete values; top = 0
-        for (i = 1; i <= n; i++) { values[i] = column[k, i]; if (column[k, i] + 0 > top) top = column[k, i] + 0 }
-        result[k] = k == 3 ? top : median(values, n)
-      }
-      return n
-    }
-    BEGIN {
-      runs = figures(runsFile, game)
-      if (floorRuns != "" && figures(floorRuns, base) > 0) {
-        cpuRatio = base[4] > 0 ? sprintf("%.2f", game[4] / base[4]) : "-"
-        frameRatio = base[5] > 0 ? sprintf("%.2f", game[5] / base[5]) : "-"
-      }
-      printf "%s\t%s\t%d\t%.3f\t%.3f\t%.3f\t%.3f\t%s\t%.3f\t%s\n", label, wait, runs, game[1], game[2],
-        game[3], game[4], cpuRatio, game[5], frameRatio
-    }'
+  read -r median skip skip count < <(column_stats "$runs" 1)
+  read -r p99 skip < <(column_stats "$runs" 2)
+  read -r skip skip max skip < <(column_stats "$runs" 3)
+  read -r cpu skip < <(column_stats "$runs" 4)
+  read -r frame skip < <(column_stats "$runs" 5)
+  if [ -n "$floor" ] && [ -s "$floor" ]; then
+    cpu_ratio=$(ratio "$cpu" "$(column_stats "$floor" 4 | cut -d' ' -f1)")
+    frame_ratio=$(ratio "$frame" "$(column_stats "$floor" 5 | cut -d' ' -f1)")
+  fi
+  printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$label" "$wait" "$count" \
+    "$(thousandths "$median")" "$(thousandths "$p99")" "$(thousandths "$max")" \
+    "$(thousandths "$cpu")" "$cpu_ratio" "$(thousandths "$frame")" "$frame_ratio"
 }
 
 # pace_build LABEL FLOOR GAME: the floor and the game's two waits, for one build; FLOOR and GAME

@@ -11,49 +11,40 @@ source "$(dirname "$0")/../bench_lib.sh"
 
 launches=${FIRST_FRAME_LAUNCHES:-11}
 
-# launch NAME COMMAND [fullscreen]: one launch to the first frame; appends to $bench_work/NAME.launch
-# the time from the launch and from the program's main() in ms, or its error to first.log.
+# launch NAME COMMAND [fullscreen]: one launch to the first frame; appends to
+# $bench_work/NAME.launch the time from the launch (in tenths of a millisecond) and from the
+# program's main() (in ms), or its error to first.log.
 launch() {
   local name=$1 command=$2 launched line
   shift 2
   launched=$(($(date +%s%N) / 1000))
   line=$(cd "$root" && SDL_AUDIODRIVER=dummy "$command" 0 "$@" 2>>"$bench_work/first.log")
   [ -n "$(field first_frame_epoch_us "$line")" ] || return
-  echo "$((($(field first_frame_epoch_us "$line") - launched) / 100)) $(field first_frame_ms "$line")" \
-    >>"$bench_work/$name.launch"
+  local tenths_from_launch=$((($(field first_frame_epoch_us "$line") - launched) / 100))
+  echo "$tenths_from_launch $(field first_frame_ms "$line")" >>"$bench_work/$name.launch"
 }
+
+# A number of tenths of a millisecond in milliseconds, to one decimal.
+tenths() { awk -v v="$1" 'BEGIN { printf "%.1f", v / 10 }'; }
 
 # first_frame_row LABEL NAME [WINDOWED-NAME FULLSCREEN-NAME]: the row of NAME's launches: the
 # median, least and most from the launch, the median from main(), and the median against the
 # floors' medians. Launch figures are in tenths of a millisecond.
 first_frame_row() {
-  local label=$1 name=$2 windowed=${3:-} fullscreen=${4:-}
-  if [ ! -s "$bench_work/$name.launch" ]; then
+  local label=$1 file=$bench_work/$2.launch median least most count from_main skip
+  local windowed=${3:+$bench_work/$3.launch} fullscreen=${4:+$bench_work/$4.launch} floor
+  if [ ! -s "$file" ]; then
     printf '%s\tfailed: %s\n' "$label" "$(grep -v '^ALSA lib' "$bench_work/first.log" | tail -1)"
     return
   fi
-  awk -v label="$label" -v game="$bench_work/$name.launch" -v windowed="${windowed:+$bench_work/$windowed.launch}" \
-    -v fullscreen="${fullscreen:+$bench_work/$fullscreen.launch}" '
-    function median(file, column,   n, i, j, t, v, f) {
-      n = 0
-      while ((getline line < file) > 0) { split(line, f, " "); v[++n] = f[column] + 0 }
-      close(file)
-      for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-      least = v[1]; most = v[n]; count = n
-      return v[int((n + 1) / 2)]
-    }
-    function ratio(file,   floor) {
-      if (file == "") return ""
-      floor = median(file, 1)
-      return floor > 0 ? sprintf("%.2f", m / floor) : ""
-    }
-    BEGIN {
-      fromMain = median(game, 2)
-      m = median(game, 1)
-      l = least; h = most; n = count
-      printf "%s\t%d\t%.1f\t%.1f\t%.1f\t%.1f\t%s\t%s\n", label, n, m / 10, l / 10, h / 10, fromMain,
-        ratio(windowed), ratio(fullscreen)
-    }'
+  read -r median least most count < <(column_stats "$file" 1)
+  read -r from_main skip < <(column_stats "$file" 2)
+  printf '%s\t%s\t%s\t%s\t%s\t%s' "$label" "$count" "$(tenths "$median")" "$(tenths "$least")" \
+    "$(tenths "$most")" "$(awk -v v="$from_main" 'BEGIN { printf "%.1f", v }')"
+  for floor in "$windowed" "$fullscreen"; do
+    printf '\t%s' "${floor:+$(ratio "$median" "$(column_stats "$floor" 1 | cut -d' ' -f1)")}"
+  done
+  printf '\n'
 }
 
 # first_frames LABEL FLOOR GAME: the three rows of one build; FLOOR and GAME are commands
@@ -62,7 +53,7 @@ first_frames() {
   local label=$1 floor=$2 game=$3 i
   rm -f "$bench_work"/*.launch
   start_display 640x480x16 || return 1
-  (cd "$root" && SDL_AUDIODRIVER=dummy "$floor" 0 && SDL_AUDIODRIVER=dummy "$floor" 0 fullscreen &&
+  (cd "$root" && SDL_AUDIODRIVER=dummy "$floor" 0; SDL_AUDIODRIVER=dummy "$floor" 0 fullscreen
     SDL_AUDIODRIVER=dummy "$game" 0) >/dev/null 2>&1 # warm-up, not counted
   for ((i = 0; i < launches; i++)); do
     launch floor "$floor"
