@@ -120,49 +120,39 @@ void SetLineGrey(int32_t index) {
     glColor3f(0.5f, 0.5f, 0.5f);
 }
 
-void DrawLine(int32_t xFrom, int32_t yFrom, int32_t xTo, int32_t yTo) {
-  glBegin(GL_LINES);
-  glVertex2i(xFrom, yFrom);
-  glVertex2i(xTo, yTo);
-  glEnd();
-}
-
-// The horizontal lines from top to bottom, then the vertical ones from left to right.
+// The horizontal lines from top to bottom, then the vertical ones from left to right, all in one
+// batch: they share the identity matrix, and the software renderers pay per batch, not per line.
 void DrawGrid() {
   const GridGeometry &grid = GameState.grid;
   int32_t right = grid.left + grid.columns * grid.cellWidth;
   int32_t bottom = grid.top + grid.rows * grid.cellHeight;
+  glLoadIdentity();
+  glBegin(GL_LINES);
   for (int32_t i = 0; i <= grid.rows; ++i) {
-    glLoadIdentity();
     SetLineGrey(i);
     int32_t y = grid.top + i * grid.cellHeight;
-    DrawLine(grid.left, y, right, y);
+    glVertex2i(grid.left, y);
+    glVertex2i(right, y);
   }
   for (int32_t i = 0; i <= grid.columns; ++i) {
-    glLoadIdentity();
     SetLineGrey(i);
     int32_t x = grid.left + i * grid.cellWidth;
-    DrawLine(x, grid.top, x, bottom);
+    glVertex2i(x, grid.top);
+    glVertex2i(x, bottom);
   }
+  glEnd();
 }
 
-// From the tail to the head, so that the head covers a body segment on its cell.
-void DrawSnake() {
-  for (int32_t i = GameState.length - 1; i >= 0; --i) {
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, TextureNames[SpriteTexture]);
-    glBegin(GL_QUADS);
-    EmitSpriteQuad(GameState.segmentX[i], GameState.segmentY[i], SegmentSprite(i));
-    glEnd();
-  }
-}
-
-// Over the snake, with the texturing, white and binding that the snake left.
-void DrawFood() {
+// The snake from the tail to the head, then the food, as one batch of sprite quads: each quad
+// covers the ones before it on its cell, so the head covers a body segment and the food either.
+void DrawBoard() {
   glLoadIdentity();
+  glEnable(GL_TEXTURE_2D);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glBindTexture(GL_TEXTURE_2D, TextureNames[SpriteTexture]);
   glBegin(GL_QUADS);
+  for (int32_t i = GameState.length - 1; i >= 0; --i)
+    EmitSpriteQuad(GameState.segmentX[i], GameState.segmentY[i], SegmentSprite(i));
   EmitSpriteQuad(GameState.foodColumn, GameState.foodRow, FoodSprite(GameState.foodKind));
   glEnd();
 }
@@ -175,8 +165,7 @@ bool DrawFrame() {
   DrawTextLayer();
   DrawEndScreenOrAdvance();
   DrawGrid();
-  DrawSnake();
-  DrawFood();
+  DrawBoard();
   glDisable(GL_TEXTURE_2D);
   return true;
 }
