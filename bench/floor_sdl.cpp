@@ -58,7 +58,7 @@ int main(int argc, char **argv) {
   SDL_GL_SetSwapInterval(0);
   FloorClock::time_point contextMade = FloorClock::now();
   MakeTexture();
-  std::chrono::system_clock::time_point firstWall;
+  FloorFirstFrame first;
   double cpuAtFirst = 0, cpuAtLast = 0;
   // Each frame as the game runs one: draw, swap, then wait out 10 ms from the frame's start.
   for (long frame = 0; frame <= frames; ++frame) {
@@ -68,13 +68,13 @@ int main(int argc, char **argv) {
     }
     DrawQuads(static_cast<int>(frame));
     swaps.push_back(FloorClock::now());
-    if (frame == 0) {
-      firstWall = std::chrono::system_clock::now();
+    if (frame == 0)
       cpuAtFirst = CpuSeconds();
-    }
     if (frame == frames)
       cpuAtLast = CpuSeconds();
     SDL_GL_SwapWindow(window);
+    if (frame == 0)
+      first = NoteFirstFrame();
     if (frame == 0 && steps)
       std::fprintf(
           stderr, "SDL_Init %.1f ms, window %.1f ms, context %.1f ms, draw and swap %.1f ms\n",
@@ -87,7 +87,7 @@ int main(int argc, char **argv) {
     while (NowNanos() < end) {
     }
   }
-  PrintFloorFigures(start, firstWall, swaps, cpuAtLast - cpuAtFirst);
+  PrintFloorFigures(start, first, swaps, cpuAtLast - cpuAtFirst);
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

@@ -21,14 +21,25 @@ inline double FloorMillis(FloorClock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
+// The moment the first swap had presented its frame, on both clocks: the renderer may still draw
+// inside the swap.
+struct FloorFirstFrame {
+  FloorClock::time_point presented;
+  std::chrono::system_clock::time_point presentedWall;
+};
+
+inline FloorFirstFrame NoteFirstFrame() {
+  return {FloorClock::now(), std::chrono::system_clock::now()};
+}
+
 // `swaps` holds the moment before every swap, the first one included; `cpuSeconds` the CPU time
 // used between the first and the last of them.
-inline void PrintFloorFigures(FloorClock::time_point start,
-                              std::chrono::system_clock::time_point firstWall,
+inline void PrintFloorFigures(FloorClock::time_point start, const FloorFirstFrame &first,
                               const std::vector<FloorClock::time_point> &swaps, double cpuSeconds) {
   long long wallMicros =
-      std::chrono::duration_cast<std::chrono::microseconds>(firstWall.time_since_epoch()).count();
-  std::printf("first_frame_ms=%.1f first_frame_epoch_us=%lld", FloorMillis(swaps[0] - start),
+      std::chrono::duration_cast<std::chrono::microseconds>(first.presentedWall.time_since_epoch())
+          .count();
+  std::printf("first_frame_ms=%.1f first_frame_epoch_us=%lld", FloorMillis(first.presented - start),
               wallMicros);
   if (swaps.size() > 1) {
     std::vector<double> lengths;

@@ -100,7 +100,7 @@ int main(int argc, char **argv) {
   if (timer == nullptr)
     timer = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
   MakeTexture();
-  std::chrono::system_clock::time_point firstWall;
+  FloorFirstFrame first;
   double cpuAtFirst = 0, cpuAtLast = 0;
   // Each frame as the game runs one: draw, swap, then wait out 10 ms from the frame's start.
   for (long frame = 0; frame <= frames; ++frame) {
@@ -110,13 +110,13 @@ int main(int argc, char **argv) {
       DispatchMessageA(&message);
     DrawQuads(static_cast<int>(frame));
     swaps.push_back(FloorClock::now());
-    if (frame == 0) {
-      firstWall = std::chrono::system_clock::now();
+    if (frame == 0)
       cpuAtFirst = CpuSeconds();
-    }
     if (frame == frames)
       cpuAtLast = CpuSeconds();
     SwapBuffers(dc);
+    if (frame == 0)
+      first = NoteFirstFrame();
     if (frame == frames)
       break;
     LONGLONG end = frameStart + FrameHundredNanos;
@@ -131,7 +131,7 @@ int main(int argc, char **argv) {
     while (NowHundredNanos() < end) {
     }
   }
-  PrintFloorFigures(start, firstWall, swaps, cpuAtLast - cpuAtFirst);
+  PrintFloorFigures(start, first, swaps, cpuAtLast - cpuAtFirst);
   wglMakeCurrent(nullptr, nullptr);
   wglDeleteContext(context);
   ReleaseDC(window, dc);

@@ -49,11 +49,11 @@ int main(int argc, char **argv) {
                  record.times.size(), code);
     return 2;
   }
-  long long firstWallMicros =
-      std::chrono::duration_cast<std::chrono::microseconds>(record.firstSwapWall.time_since_epoch())
-          .count();
-  std::printf("first_frame_ms=%.1f first_frame_epoch_us=%lld", Millis(record.times[0] - start),
-              firstWallMicros);
+  long long firstWallMicros = std::chrono::duration_cast<std::chrono::microseconds>(
+                                  record.firstPresentedWall.time_since_epoch())
+                                  .count();
+  std::printf("first_frame_ms=%.1f first_frame_epoch_us=%lld",
+              Millis(record.firstPresented - start), firstWallMicros);
   if (periods > 0) {
     std::vector<double> lengths;
     for (size_t i = 1; i <= periods; ++i)

@@ -12,8 +12,11 @@ using SwapClock = std::chrono::steady_clock;
 // system) in seconds, taken at the first and the last recorded swap only, so that reading it
 // does not slow the frames in between.
 struct SwapRecord {
-  std::vector<SwapClock::time_point> times;            // every swap, before it
-  std::chrono::system_clock::time_point firstSwapWall; // the first swap on the wall clock
+  std::vector<SwapClock::time_point> times; // every swap, before it
+  // When the first swap had presented its frame, on both clocks: the renderer may still draw
+  // inside the swap.
+  SwapClock::time_point firstPresented;
+  std::chrono::system_clock::time_point firstPresentedWall;
   double cpuAtFirst = 0;
   double cpuAtLast = 0;
 };
@@ -29,14 +32,20 @@ double ProcessCpuSeconds();
 // this swap is the `wanted`th, after which the hook asks the game to end.
 inline bool NoteSwap(SwapRecord *record, size_t wanted) {
   record->times.push_back(SwapClock::now());
-  if (record->times.size() == 1) {
-    record->firstSwapWall = std::chrono::system_clock::now();
+  if (record->times.size() == 1)
     record->cpuAtFirst = ProcessCpuSeconds();
-  }
   if (record->times.size() != wanted)
     return false;
   record->cpuAtLast = ProcessCpuSeconds();
   return true;
+}
+
+// Notes the moment the first swap returned, once it has.
+inline void NotePresented(SwapRecord *record) {
+  if (record->times.size() != 1)
+    return;
+  record->firstPresented = SwapClock::now();
+  record->firstPresentedWall = std::chrono::system_clock::now();
 }
 
 // From now on the game finds nothing to sleep on (no waitable timer, nor Wine's delay), so that

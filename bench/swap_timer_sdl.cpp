@@ -16,6 +16,10 @@ void OnSwap(int, void *) {
     TestQueueKey(VK_ESCAPE, true);
 }
 
+void OnPresented(int, void *) {
+  NotePresented(recorded);
+}
+
 double Seconds(const timeval &t) {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
 }
@@ -26,6 +30,7 @@ bool TimeSwaps(SwapRecord *record, size_t frames) {
   recorded = record;
   wanted = frames;
   TestOnSwap(OnSwap, nullptr);
+  TestOnPresented(OnPresented, nullptr);
   return true;
 }
 

@@ -19,7 +19,9 @@ size_t wanted;
 BOOL WINAPI TimedSwapBuffers(HDC dc) {
   if (NoteSwap(recorded, wanted))
     PostMessageA(AppWindow.window, WM_KEYDOWN, VK_ESCAPE, 0);
-  return realSwapBuffers(dc);
+  BOOL swapped = realSwapBuffers(dc);
+  NotePresented(recorded);
+  return swapped;
 }
 
 double Seconds(const FILETIME &t) { // counted in 100 ns

@@ -125,6 +125,9 @@ std::vector<uint8_t> TestLastFrame(int *width, int *height);
 // Runs `action` inside every SwapBuffers, after the capture and before the swap, with the number
 // of the frame (1 = the first since TestReset). A null action removes it.
 void TestOnSwap(void (*action)(int frame, void *), void *context);
+// Runs `action` when a SwapBuffers has presented its frame, with the frame's number as above. A
+// null action removes it.
+void TestOnPresented(void (*action)(int frame, void *), void *context);
 
 // --- Resources --------------------------------------------------------------------------------
 // Platform objects still held: files, mappings, views, local blocks, device contexts, bitmaps,

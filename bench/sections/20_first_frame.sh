@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of both builds: from launching the program to its first presented frame, over eleven
-# launches on one 640x480x16 virtual display. frame_pace_probe notes the wall-clock moment of its
-# first SwapBuffers; the launch is the moment before this script starts it. Each build's floor
+# launches on one 640x480x16 virtual display. frame_pace_probe notes the wall-clock moment its
+# first SwapBuffers returns, the frame presented: the software renderer draws what a program left
+# queued inside the swap. The launch is the moment before this script starts it. Each build's floor
 # (floor_probe: the least program of the platform that shows one frame) runs on the same display,
 # windowed and fullscreen (as the game starts here, the display having the 640x480 mode). The three
 # launch in turns, after one uncounted launch of each (under Wine that one starts the Wine session,
@@ -72,8 +73,8 @@ section "Start to first presented frame"
   first_frames native native_floor native_game
   first_frames "windows (Wine)" wine_floor wine_game
 } | print_table
-section_end "From launching the program to its first SwapBuffers; 'from main()' counts from the \
-program's main() (under Wine, after Wine has loaded it). The floor opens a window, makes its \
-context and presents one frame; the game starts fullscreen here, and SDL (natively) waits up to \
-100 ms for a window manager to answer a fullscreen window, which is why the fullscreen floor is \
-the like-for-like one. The floor and the game launch in turns."
+section_end "From launching the program to the return of its first SwapBuffers; 'from main()' \
+counts from the program's main() (under Wine, after Wine has loaded it). The floor opens a \
+window, makes its context and presents one frame; the game starts fullscreen here, and SDL \
+(natively) waits up to 100 ms for a window manager to answer a fullscreen window, which is why \
+the fullscreen floor is the like-for-like one. The floor and the game launch in turns."

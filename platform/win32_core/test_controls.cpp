@@ -84,6 +84,8 @@ struct TestControls {
   int framesPresented = 0;
   void (*swapAction)(int, void *) = nullptr;
   void *swapContext = nullptr;
+  void (*presentedAction)(int, void *) = nullptr;
+  void *presentedContext = nullptr;
 };
 
 // Not part of the controls: objects stay held across a reset.
@@ -237,6 +239,11 @@ void TestOnSwap(void (*action)(int frame, void *), void *context) {
   Controls().swapContext = context;
 }
 
+void TestOnPresented(void (*action)(int frame, void *), void *context) {
+  Controls().presentedAction = action;
+  Controls().presentedContext = context;
+}
+
 bool TestWindowExists(HWND window) {
   return FindWindowRecord(window) != nullptr;
 }
@@ -354,7 +361,10 @@ void BeforeSwap() {
 }
 
 void FramePresented() {
-  ++Controls().framesPresented;
+  TestControls &c = Controls();
+  ++c.framesPresented;
+  if (c.presentedAction != nullptr)
+    c.presentedAction(c.framesPresented, c.presentedContext);
 }
 
 bool MessageBoxHook(HWND owner, LPCSTR text, LPCSTR caption, UINT type, int *answer) {

@@ -135,23 +135,28 @@ TEST_F(Contexts, FixedFunctionDrawingIsReadBackAtSwapBuffers) {
   CloseGlWindow(&gl);
 }
 
+// The swap action's frames as they are, the presented action's negated: the order shows which
+// ran first.
 struct SwapLog {
   std::vector<int> frames;
 };
 
-TEST_F(Contexts, SwapActionNumbersFramesAndCaptureCanBeSwitchedOff) {
+TEST_F(Contexts, SwapAndPresentedActionsNumberFramesAndCaptureCanBeSwitchedOff) {
   GlWindow gl = OpenGlWindow(PopupStyle, PopupExStyle, 64, 32);
   ShowWindow(gl.window, SW_SHOW);
   SwapLog log;
   TestOnSwap(
       [](int frame, void *context) { static_cast<SwapLog *>(context)->frames.push_back(frame); },
       &log);
+  TestOnPresented(
+      [](int frame, void *context) { static_cast<SwapLog *>(context)->frames.push_back(-frame); },
+      &log);
   TestCaptureFrames(true);
   ClearAndSwap(gl.dc, 0, 0, 1);
   ClearAndSwap(gl.dc, 0, 1, 0);
   TestCaptureFrames(false);
   ClearAndSwap(gl.dc, 1, 1, 1);
-  EXPECT_EQ(log.frames, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(log.frames, (std::vector<int>{1, -1, 2, -2, 3, -3}));
   EXPECT_EQ(TestFramesPresented(), 3);
   int width = 0, height = 0;
   std::vector<uint8_t> frame = TestLastFrame(&width, &height);
@@ -160,9 +165,14 @@ TEST_F(Contexts, SwapActionNumbersFramesAndCaptureCanBeSwitchedOff) {
   ExpectColour(PixelAt(frame, width, height, 10, 10), {0, 255, 0}, "the last captured frame");
   TestOnSwap(nullptr, nullptr);
   ClearAndSwap(gl.dc, 0, 0, 0);
-  EXPECT_EQ(log.frames.size(), 3u) << "the action was removed";
+  EXPECT_EQ(log.frames.size(), 7u) << "the swap action was removed";
+  EXPECT_EQ(log.frames.back(), -4);
   EXPECT_FALSE(SwapBuffers(reinterpret_cast<HDC>(0x5555)));
   EXPECT_EQ(TestFramesPresented(), 4) << "a refused swap presents nothing";
+  EXPECT_EQ(log.frames.size(), 7u) << "nor runs the presented action";
+  TestOnPresented(nullptr, nullptr);
+  ClearAndSwap(gl.dc, 0, 0, 0);
+  EXPECT_EQ(log.frames.size(), 7u) << "the presented action was removed";
   TestReset();
   EXPECT_EQ(TestFramesPresented(), 0);
   EXPECT_TRUE(TestLastFrame(&width, &height).empty());
