@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Start-up of both builds: from launching the program to its first presented frame, over eleven
+# Start-up of both builds: from launching the program to its first presented frame, over 21
 # launches on one 640x480x16 virtual display. frame_pace_probe notes the wall-clock moment its
 # first SwapBuffers returns, the frame presented: the software renderer draws what a program left
 # queued inside the swap. The launch is the moment before this script starts it. Each build's floor
@@ -10,7 +10,7 @@
 # the last columns are the game's median against each floor's.
 source "$(dirname "$0")/../bench_lib.sh"
 
-launches=${FIRST_FRAME_LAUNCHES:-11}
+launches=${FIRST_FRAME_LAUNCHES:-21}
 
 # launch NAME COMMAND [fullscreen]: one launch to the first frame; appends to
 # $bench_work/NAME.launch the time from the launch (in tenths of a millisecond) and from the
