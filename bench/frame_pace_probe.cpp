@@ -49,6 +49,10 @@ int main(int argc, char **argv) {
                  record.times.size(), code);
     return 2;
   }
+  if (record.firstPresented == SwapClock::time_point{}) {
+    std::fprintf(stderr, "frame_pace_probe: the first frame's swap did not present it\n");
+    return 2;
+  }
   long long firstWallMicros = std::chrono::duration_cast<std::chrono::microseconds>(
                                   record.firstPresentedWall.time_since_epoch())
                                   .count();

@@ -20,7 +20,8 @@ BOOL WINAPI TimedSwapBuffers(HDC dc) {
   if (NoteSwap(recorded, wanted))
     PostMessageA(AppWindow.window, WM_KEYDOWN, VK_ESCAPE, 0);
   BOOL swapped = realSwapBuffers(dc);
-  NotePresented(recorded);
+  if (swapped)
+    NotePresented(recorded);
   return swapped;
 }
 
